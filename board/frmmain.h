@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/formevents.h"
+#include "platform/forms.h"
+
+#include <QString>
+
+// The blackboard window's logic: its one piece of state and every event handler.
+// It reaches the window only through Forms.
+class frmMain final : public FormEvents
+{
+public:
+    explicit frmMain(Forms &forms) : m_forms(forms) {}
+
+    void Form_Load() override;
+    void 書ける_MouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
+    void チョーク_Click(std::int16_t index) override;
+    void 黒板消し_Click() override;
+    void AllClear_Click() override;
+    void Date_Click() override;
+    void ExitEnd_Click() override;
+
+    // Decimal text of the current chalk colour, e.g. "16777215" for white.
+    const QString &chalkColor() const { return ChalkColor; }
+
+private:
+    friend class TestHandlers;
+
+    void ShowAllChalks();
+    void HideHeldChalk();
+    Colour chalkColourValue() const;
+    void setBoardCursor(BuiltInCursor tool);
+
+    Forms &m_forms;
+    QString ChalkColor;
+    bool m_cursorFailing[2] = {false, false};
+};

@@ -1,0 +1,58 @@
+#include "platform/datestrip.h"
+
+#include "board/layout.h"
+#include "platform/circleraster.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+constexpr int kLines = 5;
+constexpr int kMargin = 2;
+// Tallest and deepest glyphs the date can hold, for the ink box of a line.
+const QString kInkSample = QStringLiteral("0123456789月日火水木金土()");
+} // namespace
+
+DateStrip::DateStrip(QWidget *parent, const QRect &geometry)
+    : QWidget(parent)
+{
+    setGeometry(geometry);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    m_font.setFamilies({QStringLiteral("富士ポップＰ"), QStringLiteral("RocknRoll One"),
+                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
+                        QStringLiteral("VL PGothic"), QStringLiteral("Droid Sans Fallback")});
+    m_font.setPixelSize(layout::kDatePixelSize);
+    m_font.setWeight(QFont::Normal);
+    m_font.setStyleHint(QFont::SansSerif);
+
+    const QFontMetrics metrics(m_font);
+    const QRect ink = metrics.boundingRect(kInkSample);
+    const int available = height() - 2 * kMargin - ink.height();
+    m_pitch = std::min(metrics.lineSpacing(), available / (kLines - 1));
+    m_firstBaseline = kMargin - ink.top();
+}
+
+void DateStrip::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    m_lines = caption.split(QStringLiteral("\r\n"));
+    update();
+}
+
+void DateStrip::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(toQRgb(layout::kBoardColour)));
+    painter.setPen(QColor(toQRgb(layout::kDateTextColour)));
+    painter.setFont(m_font);
+    const QFontMetrics metrics(m_font);
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const int width = metrics.horizontalAdvance(m_lines[i]);
+        painter.drawText(QPoint((this->width() - width) / 2, m_firstBaseline + i * m_pitch), m_lines[i]);
+    }
+}

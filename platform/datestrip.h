@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+
+// The date label 日付: opaque board green, white lines from the top, each centred. Lines are
+// set closer than a fallback face's natural spacing so that five always fit at full size.
+class DateStrip final : public QWidget
+{
+public:
+    DateStrip(QWidget *parent, const QRect &geometry);
+
+    // Lines are separated by CR LF.
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
+    // The face in use, chosen once: the pop face where installed, else a Japanese fallback.
+    const QFont &textFont() const { return m_font; }
+    int linePitch() const { return m_pitch; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_caption;
+    QStringList m_lines;
+    QFont m_font;
+    int m_pitch = 0;
+    int m_firstBaseline = 0;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+// The window's event handlers, as the runtime raises them.
+class FormEvents
+{
+public:
+    virtual ~FormEvents() = default;
+
+    virtual void Form_Load() = 0;
+    virtual void 書ける_MouseMove(std::int16_t button, std::int16_t shift, float x, float y) = 0;
+    virtual void チョーク_Click(std::int16_t index) = 0;
+    virtual void 黒板消し_Click() = 0;
+    virtual void AllClear_Click() = 0;
+    virtual void Date_Click() = 0;
+    virtual void ExitEnd_Click() = 0;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+// Colour in the &H00BBGGRR form: red in the low byte, blue in the third.
+using Colour = std::uint32_t;
+
+// A cursor picture that the runtime loaded; opaque to the handlers.
+class Picture
+{
+public:
+    virtual ~Picture() = default;
+};
+using PictureRef = std::shared_ptr<const Picture>;
+
+enum class BuiltInCursor { Chalk, Eraser };
+
+// The forms runtime: every operation the window's handlers use, and nothing else.
+// Board coordinates and radii are twips, 15 to the pixel at 96 dpi.
+class Forms
+{
+public:
+    virtual ~Forms() = default;
+
+    // Window and controls.
+    virtual void Unload() = 0;
+    virtual void PopupMenu() = 0;
+    virtual void setChalkVisible(int index, bool visible) = 0;
+    virtual void setEraserVisible(bool visible) = 0;
+    virtual QString dateCaption() const = 0;
+    virtual void setDateCaption(const QString &caption) = 0;
+
+    // The board.
+    virtual void Cls() = 0;
+    virtual void setFillColor(Colour colour) = 0;
+    virtual void Circle(float x, float y, float radius, Colour outline) = 0;
+    virtual void setMouseIcon(const PictureRef &picture) = 0;
+
+    // Services. LoadPicture returns null and says why in *error when the file cannot be used.
+    virtual PictureRef LoadPicture(const QString &path, QString *error) = 0;
+    virtual PictureRef builtInCursor(BuiltInCursor which) = 0;
+    virtual QString appPath() const = 0;
+    virtual void Randomize() = 0;
+    virtual float Rnd() = 0; // [0, 1)
+    virtual QDate today() const = 0;
+    virtual void reportError(const QString &line) = 0;
+};

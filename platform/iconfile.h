@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+// The first image of a Windows .ico or .cur file.
+struct IconFileImage
+{
+    enum class Kind { Icon = 1, Cursor = 2 };
+    Kind kind = Kind::Icon;
+    QImage image;      // ARGB32; transparent where the AND mask is set
+    QPoint hotspot;    // (0, 0) for icons
+    int bitsPerPixel = 0;
+};
+
+// Largest file a picture may come from; anything bigger is refused before it is read.
+inline constexpr qint64 kMaxIconFileBytes = 1 << 20;
+
+// Decodes untrusted bytes. Returns nothing, and says why in *error, for anything malformed.
+std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error = nullptr);

@@ -1,0 +1,214 @@
+#include "platform/qtforms.h"
+
+#include "board/layout.h"
+#include "platform/boardwidget.h"
+#include "platform/circleraster.h"
+#include "platform/datestrip.h"
+#include "platform/pictures.h"
+#include "platform/trayimage.h"
+#include "platform/traypanel.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QIcon>
+#include <QMenu>
+#include <QPixmap>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+QRect scaled(const layout::TwipRect &r)
+{
+    return r.pixels();
+}
+} // namespace
+
+QtForms::QtForms()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("ZAV 黒板"));
+    setFixedSize(scaled(layout::kClient).size());
+    QPalette framePalette = palette();
+    framePalette.setColor(QPalette::Window, QColor(toQRgb(layout::kFrameColour)));
+    setPalette(framePalette);
+    setAutoFillBackground(true);
+
+    const IconFileImage icon = builtInPicture(QStringLiteral("zav.ico"));
+    setWindowIcon(QIcon(QPixmap::fromImage(icon.image)));
+
+    // Created bottom first: the label, then the board over its left edge, then the tray over both.
+    m_date = new DateStrip(this, scaled(layout::kDate));
+    m_date->setObjectName(QStringLiteral("日付"));
+    m_board = new BoardWidget(this, toQRgb(layout::kBoardColour));
+    m_board->setObjectName(QStringLiteral("書ける"));
+    m_board->setGeometry(scaled(layout::kBoard));
+    m_board->setFocusPolicy(Qt::StrongFocus);
+    m_board->onMouseMove = [this](std::int16_t button, float x, float y) {
+        if (m_events)
+            m_events->書ける_MouseMove(button, 0, x, y);
+    };
+    m_tray = new TrayPanel(this, scaled(layout::kTray), toQRgb(layout::kTrayColour));
+    m_tray->setObjectName(QStringLiteral("Picture1"));
+    m_tray->setFocusPolicy(Qt::StrongFocus);
+    const IconFileImage hand = builtInPicture(QStringLiteral("hand.cur"));
+    m_tray->setCursor(QCursor(QPixmap::fromImage(hand.image), hand.hotspot.x(), hand.hotspot.y()));
+    setTabOrder(m_board, m_tray);
+
+    for (int n = 0; n < static_cast<int>(m_chalks.size()); ++n) {
+        const IconFileImage stick = builtInPicture(QStringLiteral("chalk%1.ico").arg(n));
+        m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, scaled(layout::chalk(n)));
+        m_chalks[n]->setObjectName(QStringLiteral("チョーク%1").arg(n));
+        m_chalks[n]->onClick = [this, n] {
+            if (m_events)
+                m_events->チョーク_Click(static_cast<std::int16_t>(n));
+        };
+    }
+    m_eraser = new TrayImage(m_tray->inside(), builtInPicture(QStringLiteral("eraser.ico")).image,
+                             scaled(layout::kEraser));
+    m_eraser->setObjectName(QStringLiteral("黒板消し"));
+    m_eraser->onClick = [this] {
+        if (m_events)
+            m_events->黒板消し_Click();
+    };
+    buildMenu();
+}
+
+void QtForms::buildMenu()
+{
+    m_menu = new QMenu(QStringLiteral("menu"), this);
+    m_menu->setObjectName(QStringLiteral("menu"));
+    struct Item
+    {
+        const char *name;
+        QString caption;
+        QKeySequence shortcut;
+        void (FormEvents::*handler)();
+    };
+    const Item items[] = {
+        {"AllClear", QStringLiteral("全部消す(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A), &FormEvents::AllClear_Click},
+        {"Date", QStringLiteral("日付を書き換える"), QKeySequence(Qt::CTRL | Qt::Key_D), &FormEvents::Date_Click},
+        {"ExitEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), &FormEvents::ExitEnd_Click},
+    };
+    for (const Item &item : items) {
+        auto *action = new QAction(item.caption, this);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(item.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, handler = item.handler] {
+            if (m_events)
+                (m_events->*handler)();
+        });
+        m_menu->addAction(action);
+        // Also on the window, so the shortcuts act while the popup is closed.
+        addAction(action);
+    }
+}
+
+void QtForms::Unload()
+{
+    close();
+}
+
+void QtForms::PopupMenu()
+{
+    m_menu->popup(QCursor::pos());
+}
+
+void QtForms::setChalkVisible(int index, bool visible)
+{
+    if (index >= 0 && index < static_cast<int>(m_chalks.size()))
+        m_chalks[index]->setVisible(visible);
+}
+
+void QtForms::setEraserVisible(bool visible)
+{
+    m_eraser->setVisible(visible);
+}
+
+QString QtForms::dateCaption() const
+{
+    return m_date->caption();
+}
+
+void QtForms::setDateCaption(const QString &caption)
+{
+    m_date->setCaption(caption);
+}
+
+void QtForms::Cls()
+{
+    m_board->clear();
+}
+
+void QtForms::setFillColor(Colour colour)
+{
+    m_fillColour = colour;
+}
+
+void QtForms::Circle(float x, float y, float radius, Colour outline)
+{
+    m_board->circle(x, y, radius, toQRgb(m_fillColour), toQRgb(outline));
+}
+
+void QtForms::setMouseIcon(const PictureRef &picture)
+{
+    if (picture == m_mouseIcon)
+        return;
+    m_mouseIcon = picture;
+    if (const auto *cursor = dynamic_cast<const QtPicture *>(picture.get()))
+        m_board->setCursor(cursor->cursor);
+    else
+        m_board->unsetCursor();
+}
+
+PictureRef QtForms::LoadPicture(const QString &path, QString *error)
+{
+    QString why;
+    PictureRef picture = m_loader.load(path, &why);
+    if (error)
+        *error = why;
+    return picture;
+}
+
+PictureRef QtForms::builtInCursor(BuiltInCursor which)
+{
+    PictureRef &cached = m_builtInCursors[static_cast<int>(which)];
+    if (!cached) {
+        const IconFileImage image = builtInPicture(
+            which == BuiltInCursor::Chalk ? QStringLiteral("チョーク.cur") : QStringLiteral("黒板消し.cur"));
+        cached = makeCursorPicture(image.image, image.hotspot);
+    }
+    return cached;
+}
+
+QString QtForms::appPath() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+void QtForms::Randomize()
+{
+    m_random.seed(static_cast<std::mt19937::result_type>(
+        std::chrono::system_clock::now().time_since_epoch().count() ^ std::random_device{}()));
+}
+
+float QtForms::Rnd()
+{
+    // 24 random bits fill a float's mantissa exactly, so the result is never 1.
+    return static_cast<float>(m_random() >> 8) * (1.0f / 16777216.0f);
+}
+
+QDate QtForms::today() const
+{
+    return QDate::currentDate();
+}
+
+void QtForms::reportError(const QString &line)
+{
+    std::fprintf(stderr, "zav-blackboard: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}

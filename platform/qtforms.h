@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/cursorloader.h"
+#include "platform/formevents.h"
+#include "platform/forms.h"
+
+#include <QWidget>
+
+#include <array>
+#include <random>
+
+class BoardWidget;
+class DateStrip;
+class QMenu;
+class TrayImage;
+class TrayPanel;
+
+// The window frmMain and its controls, built from the layout table, and the runtime
+// operations over them. Events go to the FormEvents given to setEvents().
+class QtForms final : public QWidget, public Forms
+{
+public:
+    QtForms();
+    void setEvents(FormEvents *events) { m_events = events; }
+
+    void Unload() override;
+    void PopupMenu() override;
+    void setChalkVisible(int index, bool visible) override;
+    void setEraserVisible(bool visible) override;
+    QString dateCaption() const override;
+    void setDateCaption(const QString &caption) override;
+
+    void Cls() override;
+    void setFillColor(Colour colour) override;
+    void Circle(float x, float y, float radius, Colour outline) override;
+    void setMouseIcon(const PictureRef &picture) override;
+
+    PictureRef LoadPicture(const QString &path, QString *error) override;
+    PictureRef builtInCursor(BuiltInCursor which) override;
+    QString appPath() const override;
+    void Randomize() override;
+    float Rnd() override;
+    QDate today() const override;
+    void reportError(const QString &line) override;
+
+    // The controls, for tests that look at real pixels and geometry.
+    BoardWidget *board() const { return m_board; }
+    TrayPanel *tray() const { return m_tray; }
+    DateStrip *dateStrip() const { return m_date; }
+    TrayImage *chalk(int index) const { return m_chalks.at(index); }
+    TrayImage *eraser() const { return m_eraser; }
+    QMenu *menu() const { return m_menu; }
+
+private:
+    void buildMenu();
+
+    FormEvents *m_events = nullptr;
+    BoardWidget *m_board = nullptr;
+    TrayPanel *m_tray = nullptr;
+    DateStrip *m_date = nullptr;
+    std::array<TrayImage *, 6> m_chalks{};
+    TrayImage *m_eraser = nullptr;
+    QMenu *m_menu = nullptr;
+
+    Colour m_fillColour = 0xFFFFFF;
+    PictureRef m_mouseIcon;
+    std::array<PictureRef, 2> m_builtInCursors;
+    CursorLoader m_loader;
+    std::mt19937 m_random;
+};

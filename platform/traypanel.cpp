@@ -1,0 +1,40 @@
+#include "platform/traypanel.h"
+
+#include "board/layout.h"
+
+#include <QPainter>
+
+namespace {
+// Classic sunken edge: shadow over dark shadow at top and left, highlight over light at bottom and right.
+constexpr QRgb kShadow = 0xFF808080;
+constexpr QRgb kDarkShadow = 0xFF404040;
+constexpr QRgb kHighlight = 0xFFFFFFFF;
+constexpr QRgb kLight = 0xFFC0C0C0;
+} // namespace
+
+TrayPanel::TrayPanel(QWidget *parent, const QRect &geometry, QRgb background)
+    : QWidget(parent)
+    , m_background(background)
+    , m_inside(new QWidget(this))
+{
+    setGeometry(geometry);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const int border = layout::kTrayBorderPixels;
+    m_inside->setGeometry(rect().adjusted(border, border, -border, -border));
+}
+
+void TrayPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect r = rect();
+    painter.fillRect(r, QColor(m_background));
+    const auto edge = [&](int inset, QRgb topLeft, QRgb bottomRight) {
+        const QRect e = r.adjusted(inset, inset, -inset, -inset);
+        painter.fillRect(QRect(e.left(), e.top(), e.width() - 1, 1), QColor(topLeft));
+        painter.fillRect(QRect(e.left(), e.top(), 1, e.height() - 1), QColor(topLeft));
+        painter.fillRect(QRect(e.left(), e.bottom(), e.width(), 1), QColor(bottomRight));
+        painter.fillRect(QRect(e.right(), e.top(), 1, e.height()), QColor(bottomRight));
+    };
+    edge(0, kShadow, kHighlight);
+    edge(1, kDarkShadow, kLight);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QWidget>
+
+// The tray Picture1: light grey inside a sunken 3-D border two pixels wide. Its pictures
+// live in inside(), which clips them to the area within the border.
+class TrayPanel final : public QWidget
+{
+public:
+    TrayPanel(QWidget *parent, const QRect &geometry, QRgb background);
+
+    QWidget *inside() const { return m_inside; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRgb m_background;
+    QWidget *m_inside;
+};
