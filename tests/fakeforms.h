@@ -1,0 +1,116 @@
+#pragma once
+
+#include "platform/forms.h"
+
+#include <QList>
+#include <QSet>
+#include <QStringList>
+
+#include <array>
+#include <deque>
+
+// A Forms that records what the handlers ask of it, with a pinned clock and a scripted Rnd.
+class FakeForms final : public Forms
+{
+public:
+    struct FakePicture final : Picture
+    {
+        explicit FakePicture(QString s) : source(std::move(s)) {}
+        QString source; // a path, or "built-in chalk" / "built-in eraser"
+    };
+    struct CircleCall
+    {
+        float x, y, radius;
+        Colour outline, fill;
+    };
+
+    // Everything the handlers did, one entry per call, in order.
+    QStringList log;
+    std::array<bool, 6> chalkVisible{true, true, true, true, true, true};
+    bool eraserVisible = false;
+    QString caption;
+    Colour fillColour = 0xFFFFFF;
+    QList<CircleCall> circles;
+    QString mouseIcon; // source of the picture last set, empty for none
+    QStringList errors;
+
+    // Set by the test.
+    std::deque<float> rnd;
+    mutable QList<QDate> dates{QDate(2001, 3, 11)}; // today() hands these out in turn, the last one repeating
+    QSet<QString> unreadable;               // paths whose LoadPicture fails
+    QString programDirectory = QStringLiteral("/opt/zav");
+
+    void Unload() override { log << QStringLiteral("Unload"); }
+    void PopupMenu() override { log << QStringLiteral("PopupMenu"); }
+    void setChalkVisible(int index, bool visible) override
+    {
+        log << QStringLiteral("chalk %1 %2").arg(index).arg(visible ? "shown" : "hidden");
+        if (index >= 0 && index < 6)
+            chalkVisible[index] = visible;
+    }
+    void setEraserVisible(bool visible) override
+    {
+        log << QStringLiteral("eraser %1").arg(visible ? "shown" : "hidden");
+        eraserVisible = visible;
+    }
+    QString dateCaption() const override { return caption; }
+    void setDateCaption(const QString &text) override
+    {
+        log << QStringLiteral("caption");
+        caption = text;
+    }
+    void Cls() override
+    {
+        log << QStringLiteral("Cls");
+        circles.clear();
+    }
+    void setFillColor(Colour colour) override
+    {
+        log << QStringLiteral("FillColor %1").arg(colour);
+        fillColour = colour;
+    }
+    void Circle(float x, float y, float radius, Colour outline) override
+    {
+        log << QStringLiteral("Circle");
+        circles.append({x, y, radius, outline, fillColour});
+    }
+    void setMouseIcon(const PictureRef &picture) override
+    {
+        const auto *fake = dynamic_cast<const FakePicture *>(picture.get());
+        mouseIcon = fake ? fake->source : QString();
+        log << QStringLiteral("MouseIcon ") + mouseIcon;
+    }
+    PictureRef LoadPicture(const QString &path, QString *error) override
+    {
+        log << QStringLiteral("LoadPicture ") + path;
+        if (unreadable.contains(path)) {
+            if (error)
+                *error = QStringLiteral("No such file or directory");
+            return nullptr;
+        }
+        return std::make_shared<FakePicture>(path);
+    }
+    PictureRef builtInCursor(BuiltInCursor which) override
+    {
+        return std::make_shared<FakePicture>(which == BuiltInCursor::Chalk ? QStringLiteral("built-in chalk")
+                                                                           : QStringLiteral("built-in eraser"));
+    }
+    QString appPath() const override { return programDirectory; }
+    void Randomize() override { log << QStringLiteral("Randomize"); }
+    float Rnd() override
+    {
+        if (rnd.empty())
+            return 0.0f;
+        const float r = rnd.front();
+        rnd.pop_front();
+        return r;
+    }
+    QDate today() const override
+    {
+        const QDate d = dates.first();
+        if (dates.size() > 1)
+            dates.removeFirst();
+        return d;
+    }
+    void reportError(const QString &line) override { errors << line; }
+};
