@@ -1,0 +1,466 @@
+// The real window, offscreen: pixels from grabs, repaint areas, menu and shortcuts.
+#include "board/frmmain.h"
+#include "board/layout.h"
+#include "platform/boardwidget.h"
+#include "platform/circleraster.h"
+#include "platform/datestrip.h"
+#include "platform/qtforms.h"
+#include "platform/trayimage.h"
+#include "platform/traypanel.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QRgb kBoard = qRgb(0, 64, 0);
+
+// The window as the program starts it.
+struct Blackboard
+{
+    QtForms forms;
+    frmMain form{forms};
+
+    Blackboard()
+    {
+        forms.setEvents(&form);
+        form.Form_Load();
+        forms.show();
+    }
+    QImage board() const { return forms.board()->image(); }
+};
+
+std::unique_ptr<Blackboard> openBlackboard()
+{
+    auto blackboard = std::make_unique<Blackboard>();
+    if (!QTest::qWaitForWindowExposed(&blackboard->forms))
+        return nullptr;
+    return blackboard;
+}
+
+// Collects the areas the board is asked to repaint.
+class PaintRecorder : public QObject
+{
+public:
+    QRegion painted;
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent *>(event)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+
+int countPixels(const QImage &image, QRgb colour, const QRect &area)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += image.rect().contains(x, y) && image.pixel(x, y) == colour;
+    return n;
+}
+
+QRect changedPixels(const QImage &before, const QImage &after)
+{
+    QRect changed;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x)
+            if (before.pixel(x, y) != after.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    return changed;
+}
+
+bool isWhite(QRgb p)
+{
+    return qRed(p) > 160 && qGreen(p) > 160 && qBlue(p) > 160;
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startPixels_data();
+    void startPixels();
+    void windowGeometry();
+    void chalkDab();
+    void eraserDab();
+    void speckIsOnePixel_data();
+    void speckIsOnePixel();
+    void dabsAtTheEdges_data();
+    void dabsAtTheEdges();
+    void repaintCoversEveryChange_data();
+    void repaintCoversEveryChange();
+    void rubOutEveryColour_data();
+    void rubOutEveryColour();
+    void drawingSurvivesExpose();
+    void trayClicks();
+    void menuItems();
+    void popupAtPointer();
+    void shortcutsWithPopupClosed();
+    void widestDateFits();
+};
+
+void TestWindow::initTestCase()
+{
+    QVERIFY(openBlackboard());
+}
+
+void TestWindow::startPixels_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("frame left") << QPoint(3, 200) << qRgb(64, 0, 0);
+    QTest::newRow("frame top") << QPoint(300, 3) << qRgb(64, 0, 0);
+    QTest::newRow("frame right") << QPoint(637, 200) << qRgb(64, 0, 0);
+    QTest::newRow("board") << QPoint(100, 100) << kBoard;
+    QTest::newRow("board's last row") << QPoint(100, 399) << kBoard;
+    QTest::newRow("date strip below the text") << QPoint(625, 399) << kBoard;
+    QTest::newRow("board over the strip's first column") << QPoint(512, 5) << qRgb(64, 0, 0);
+    QTest::newRow("tray border outer top") << QPoint(300, 400) << qRgb(128, 128, 128);
+    QTest::newRow("tray border inner top") << QPoint(300, 401) << qRgb(64, 64, 64);
+    QTest::newRow("tray border outer left") << QPoint(0, 430) << qRgb(128, 128, 128);
+    QTest::newRow("tray border outer bottom") << QPoint(300, 448) << qRgb(255, 255, 255);
+    QTest::newRow("tray border outer right") << QPoint(640, 430) << qRgb(255, 255, 255);
+    QTest::newRow("tray border inner bottom") << QPoint(300, 447) << qRgb(192, 192, 192);
+    QTest::newRow("tray") << QPoint(600, 420) << qRgb(224, 224, 224);
+    QTest::newRow("tray above the sticks") << QPoint(122, 405) << qRgb(224, 224, 224);
+    QTest::newRow("white stick is in hand") << QPoint(50, 424) << qRgb(224, 224, 224);
+    QTest::newRow("yellow stick") << QPoint(122, 424) << qRgb(255, 255, 0);
+    QTest::newRow("magenta stick") << QPoint(194, 424) << qRgb(255, 0, 255);
+    QTest::newRow("red stick") << QPoint(266, 424) << qRgb(255, 0, 0);
+    QTest::newRow("blue stick") << QPoint(338, 424) << qRgb(0, 0, 255);
+    QTest::newRow("green stick") << QPoint(410, 424) << qRgb(0, 128, 0);
+    QTest::newRow("stick outline") << QPoint(122, 432) << qRgb(0, 0, 0);
+    QTest::newRow("eraser block") << QPoint(462, 420) << qRgb(128, 128, 0);
+}
+
+void TestWindow::startPixels()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QRgb, colour);
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    const QImage shot = blackboard->forms.grab().toImage();
+    QCOMPARE(shot.size(), QSize(641, 449));
+    QCOMPARE(QColor(shot.pixel(at)), QColor(colour));
+}
+
+void TestWindow::windowGeometry()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    QCOMPARE(w.windowTitle(), QStringLiteral("ZAV 黒板"));
+    QCOMPARE(w.minimumSize(), QSize(641, 449));
+    QCOMPARE(w.maximumSize(), QSize(641, 449));
+    QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(w.board()->geometry(), QRect(8, 8, 505, 393));
+    QCOMPARE(w.dateStrip()->geometry(), QRect(512, 8, 121, 393));
+    QCOMPARE(w.tray()->geometry(), QRect(0, 400, 641, 49));
+    QCOMPARE(w.tray()->inside()->size(), QSize(637, 45));
+    // Stacking: tray over board over label.
+    const QObjectList children = w.children();
+    QVERIFY(children.indexOf(w.tray()) > children.indexOf(w.board()));
+    QVERIFY(children.indexOf(w.board()) > children.indexOf(w.dateStrip()));
+    QCOMPARE(w.board()->nextInFocusChain(), static_cast<QWidget *>(w.tray()));
+    // The hand over the tray; the platform's arrow over the board until a tool is taken up.
+    QCOMPARE(w.tray()->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(w.tray()->cursor().hotSpot(), QPoint(0, 0));
+    QVERIFY(!w.board()->testAttribute(Qt::WA_SetCursor));
+    QVERIFY(!w.windowIcon().isNull());
+}
+
+void TestWindow::chalkDab()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    w.setFillColor(0xFFFF);
+    w.Circle(1500, 1500, 50, 0xFFFF);
+    const QImage board = blackboard->board();
+    const QRgb yellow = qRgb(255, 255, 0);
+    QCOMPARE(countPixels(board, yellow, QRect(0, 100, 505, 1)), 7);
+    QCOMPARE(countPixels(board, yellow, QRect(100, 0, 1, 393)), 7);
+    QCOMPARE(countPixels(board, yellow, QRect(90, 90, 21, 21)), 37);
+    QCOMPARE(board.pixel(100, 100), yellow);
+    QCOMPARE(board.pixel(104, 100), kBoard);
+    // The same dab on screen.
+    QTRY_COMPARE(w.grab().toImage().pixel(8 + 103, 8 + 100), yellow);
+}
+
+void TestWindow::eraserDab()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    w.setFillColor(0xFFFFFF);
+    w.Circle(3000, 3000, 200, 0xFFFFFF);
+    w.setFillColor(0x4000);
+    w.Circle(3000, 3000, 100, 0x4000);
+    const QImage board = blackboard->board();
+    // Inside a white disc 27 pixels across, a green one 13 across.
+    QCOMPARE(countPixels(board, kBoard, QRect(187, 200, 27, 1)), 13);
+    QCOMPARE(countPixels(board, kBoard, QRect(200, 187, 1, 27)), 13);
+    QCOMPARE(countPixels(board, qRgb(255, 255, 255), QRect(180, 180, 41, 41)), 553 - 137);
+}
+
+void TestWindow::speckIsOnePixel_data()
+{
+    QTest::addColumn<QPoint>("offset");  // twips from the dab centre at (1500, 1500)
+    QTest::addColumn<QPoint>("pixel");
+    QTest::newRow("on the pointer") << QPoint(0, 0) << QPoint(100, 100);
+    QTest::newRow("7 twips") << QPoint(7, 7) << QPoint(100, 100);
+    QTest::newRow("8 twips") << QPoint(8, -8) << QPoint(101, 99);
+    QTest::newRow("largest below-right") << QPoint(24, 24) << QPoint(102, 102);
+    QTest::newRow("largest above-left") << QPoint(-24, -24) << QPoint(98, 98);
+    QTest::newRow("mixed") << QPoint(12, -20) << QPoint(101, 99);
+}
+
+void TestWindow::speckIsOnePixel()
+{
+    QFETCH(QPoint, offset);
+    QFETCH(QPoint, pixel);
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    w.setFillColor(0xFFFFFF);
+    w.Circle(1500, 1500, 50, 0xFFFFFF);
+    w.Circle(1500 + offset.x(), 1500 + offset.y(), 3, 0x4000);
+    const QImage board = blackboard->board();
+    QCOMPARE(countPixels(board, kBoard, QRect(96, 96, 9, 9)), 9 * 9 - 37 + 1);
+    QCOMPARE(board.pixel(pixel), kBoard);
+}
+
+void TestWindow::dabsAtTheEdges_data()
+{
+    QTest::addColumn<QPointF>("centre");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("top-left corner") << QPointF(0, 0) << 13;
+    QTest::newRow("top edge") << QPointF(1500, 0) << 22;
+    QTest::newRow("left edge") << QPointF(0, 1500) << 22;
+    QTest::newRow("bottom-right corner") << QPointF(504 * 15, 392 * 15) << 13;
+    QTest::newRow("right edge") << QPointF(504 * 15, 1500) << 22;
+    QTest::newRow("bottom edge") << QPointF(1500, 392 * 15) << 22;
+    QTest::newRow("just outside") << QPointF(-60, 1500) << 0;
+    QTest::newRow("far outside") << QPointF(-1e30, 1e30) << 0;
+}
+
+void TestWindow::dabsAtTheEdges()
+{
+    QFETCH(QPointF, centre);
+    QFETCH(int, pixels);
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    w.setFillColor(0xFF);
+    w.Circle(centre.x(), centre.y(), 50, 0xFF);
+    QCOMPARE(countPixels(blackboard->board(), qRgb(255, 0, 0), blackboard->board().rect()), pixels);
+}
+
+void TestWindow::repaintCoversEveryChange_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QPointF>("at");
+    QTest::newRow("chalk") << 1 << QPointF(3000, 3000);
+    QTest::newRow("eraser") << 2 << QPointF(3000, 3000);
+    QTest::newRow("chalk at the corner") << 1 << QPointF(0, 0);
+    QTest::newRow("eraser at the far corner") << 2 << QPointF(7574, 5894);
+}
+
+void TestWindow::repaintCoversEveryChange()
+{
+    QFETCH(int, button);
+    QFETCH(QPointF, at);
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    PaintRecorder recorder;
+    blackboard->forms.board()->installEventFilter(&recorder);
+    for (int i = 0; i < 20; ++i) {
+        const QPointF point = at + QPointF(15 * (i % 3), -15 * (i % 4));
+        // Chalk of another colour underneath, so every dab has something to change.
+        blackboard->forms.setFillColor(0xFF00FF);
+        blackboard->forms.Circle(point.x(), point.y(), 120, 0xFF00FF);
+        recorder.paints = 0;
+        QTRY_VERIFY(recorder.paints > 0);
+        recorder.painted = QRegion();
+        recorder.paints = 0;
+        const QImage before = blackboard->board();
+        blackboard->form.書ける_MouseMove(static_cast<std::int16_t>(button), 0, point.x(), point.y());
+        const QRect changed = changedPixels(before, blackboard->board());
+        QVERIFY(!changed.isEmpty());
+        QTRY_VERIFY(recorder.paints > 0);
+        // The tray hides the board's last row; Qt never paints what cannot be seen.
+        const QRegion visible = QRegion(changed).intersected(blackboard->forms.board()->visibleRegion());
+        QVERIFY2(visible.subtracted(recorder.painted).isEmpty(),
+                 "a changed pixel lies outside the repainted area");
+        // Only the dab's own small area, not the board.
+        QVERIFY(recorder.painted.boundingRect().width() <= 16);
+        QVERIFY(recorder.painted.boundingRect().height() <= 16);
+    }
+}
+
+void TestWindow::rubOutEveryColour_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < 6; ++i)
+        QTest::addRow("chalk %d", i) << i;
+}
+
+void TestWindow::rubOutEveryColour()
+{
+    QFETCH(int, index);
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    blackboard->form.チョーク_Click(static_cast<std::int16_t>(index));
+    for (int i = 0; i < 5; ++i)
+        blackboard->form.書ける_MouseMove(1, 0, 3000 + 15 * i, 3000);
+    QVERIFY(countPixels(blackboard->board(), kBoard, QRect(195, 195, 15, 11)) < 15 * 11);
+    blackboard->form.書ける_MouseMove(2, 0, 3030, 3000);
+    QCOMPARE(countPixels(blackboard->board(), kBoard, QRect(197, 196, 9, 9)), 81);
+    QVERIFY(blackboard->forms.chalk(index)->isVisible());
+    QVERIFY(!blackboard->forms.eraser()->isVisible());
+}
+
+void TestWindow::drawingSurvivesExpose()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    for (int i = 0; i < 10; ++i)
+        blackboard->form.書ける_MouseMove(1, 0, 1500 + 150 * i, 1500);
+    // Something covers the board, then goes away; then the window is hidden and shown again.
+    QWidget cover;
+    cover.setGeometry(w.geometry());
+    cover.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    cover.hide();
+    w.hide();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.board()->repaint();
+    const QImage shot = w.grab().toImage();
+    int white = 0;
+    for (int i = 0; i < 10; ++i)
+        white += shot.pixel(8 + 100 + 10 * i + 2, 8 + 100 - 2) == qRgb(255, 255, 255);
+    QVERIFY2(white >= 8, "the chalk did not come back after the expose");
+}
+
+void TestWindow::trayClicks()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    QTest::mouseClick(w.chalk(3), Qt::LeftButton, {}, QPoint(32, 50));
+    QCOMPARE(blackboard->form.chalkColor(), QStringLiteral("255"));
+    QVERIFY(!w.chalk(3)->isVisible());
+    QVERIFY(w.chalk(0)->isVisible());
+    // Only the left button picks up chalk.
+    QTest::mouseClick(w.chalk(1), Qt::RightButton, {}, QPoint(32, 50));
+    QCOMPARE(blackboard->form.chalkColor(), QStringLiteral("255"));
+    QVERIFY(w.board()->testAttribute(Qt::WA_SetCursor));
+}
+
+void TestWindow::menuItems()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QMenu *menu = blackboard->forms.menu();
+    QCOMPARE(menu->objectName(), QStringLiteral("menu"));
+    const QList<QAction *> actions = menu->actions();
+    QCOMPARE(actions.size(), 3);
+    const QStringList names = {QStringLiteral("AllClear"), QStringLiteral("Date"), QStringLiteral("ExitEnd")};
+    const QStringList captions = {QStringLiteral("全部消す(&A)"), QStringLiteral("日付を書き換える"), QStringLiteral("終了(&X)")};
+    const QStringList keys = {QStringLiteral("Ctrl+A"), QStringLiteral("Ctrl+D"), QStringLiteral("Ctrl+X")};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(actions[i]->objectName(), names[i]);
+        QCOMPARE(actions[i]->text(), captions[i]);
+        QCOMPARE(actions[i]->shortcut().toString(QKeySequence::PortableText), keys[i]);
+    }
+    QCOMPARE(menu->defaultAction(), nullptr);
+}
+
+void TestWindow::popupAtPointer()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    blackboard->form.書ける_MouseMove(1, 0, 1500, 1500);
+    const QImage before = blackboard->board();
+    const QString caption = w.dateCaption();
+    const QPoint pointer = w.mapToGlobal(QPoint(470, 420));
+    QCursor::setPos(pointer);
+    QTest::mouseClick(w.eraser(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTRY_VERIFY(w.menu()->isVisible());
+    QCOMPARE(w.menu()->pos(), QCursor::pos());
+    QTest::keyClick(w.menu(), Qt::Key_Escape);
+    QTRY_VERIFY(!w.menu()->isVisible());
+    QCOMPARE(blackboard->board(), before);
+    QCOMPARE(w.dateCaption(), caption);
+    QVERIFY(w.isVisible());
+}
+
+void TestWindow::shortcutsWithPopupClosed()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    QtForms &w = blackboard->forms;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    blackboard->form.書ける_MouseMove(1, 0, 1500, 1500);
+    w.setDateCaption(QStringLiteral("old"));
+    QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(countPixels(blackboard->board(), kBoard, blackboard->board().rect()), 505 * 393);
+    QCOMPARE(w.dateCaption(), QStringLiteral("old"));
+    QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(w.dateCaption().endsWith(QLatin1Char(')')));
+    QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
+    QTRY_VERIFY(!w.isVisible());
+}
+
+void TestWindow::widestDateFits()
+{
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    DateStrip *strip = blackboard->forms.dateStrip();
+    strip->setCaption(QStringLiteral("12\r\n月\r\n25\r\n日\r\n(水)"));
+    const QImage shot = strip->grab().toImage();
+    // The board covers the strip's first column; the tray its last row.
+    const QRect visible(1, 0, shot.width() - 1, shot.height() - 1);
+    QRect ink;
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < shot.height(); ++y) {
+        bool any = false;
+        for (int x = 0; x < shot.width(); ++x) {
+            if (isWhite(shot.pixel(x, y))) {
+                any = true;
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+        bands += any && !inBand;
+        inBand = any;
+    }
+    QCOMPARE(bands, 5);
+    QVERIFY2(visible.adjusted(1, 1, -1, -1).contains(ink),
+             qPrintable(QStringLiteral("ink %1,%2 %3x%4 touches the edge")
+                            .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+    // Full size: the face is at 64 pixels, lines are not shrunk.
+    QCOMPARE(strip->textFont().pixelSize(), 64);
+    QVERIFY(ink.height() > 300);
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
