@@ -60,6 +60,10 @@ PictureRef CursorLoader::load(const QString &path, QString *error)
     const auto decoded = decodeIconFile(bytes, error);
     if (!decoded)
         return nullptr;
+    if (decoded->kind != IconFileImage::Kind::Cursor) {
+        *error = QStringLiteral("an icon, not a cursor file");
+        return nullptr;
+    }
 
     entry->device = info.st_dev;
     entry->inode = info.st_ino;

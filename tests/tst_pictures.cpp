@@ -1,0 +1,260 @@
+// The program's pictures, and what becomes of cursor files good and bad.
+#include "platform/cursorloader.h"
+#include "platform/iconfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString picture(const QString &name)
+{
+    return QStringLiteral(ZAV_PICTURE_DIR "/") + name;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+void putU16(QByteArray &bytes, int at, quint16 v)
+{
+    bytes[at] = char(v & 0xFF);
+    bytes[at + 1] = char(v >> 8);
+}
+
+void putU32(QByteArray &bytes, int at, quint32 v)
+{
+    putU16(bytes, at, v & 0xFFFF);
+    putU16(bytes, at + 2, v >> 16);
+}
+
+} // namespace
+
+class TestPictures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void programPictures_data();
+    void programPictures();
+    void chalkSticks_data();
+    void chalkSticks();
+    void hostileBytes_data();
+    void hostileBytes();
+    void hostileFiles_data();
+    void hostileFiles();
+    void replacedFileTakesEffect();
+};
+
+void TestPictures::programPictures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<QPoint>("hotspot");
+    QTest::newRow("icon") << "zav.ico" << 1 << 4 << QPoint(0, 0);
+    QTest::newRow("tray hand") << "hand.cur" << 2 << 1 << QPoint(0, 0);
+    QTest::newRow("eraser") << "eraser.ico" << 1 << 4 << QPoint(0, 0);
+    for (int n = 0; n < 6; ++n)
+        QTest::addRow("chalk %d", n) << QStringLiteral("chalk%1.ico").arg(n) << 1 << 4 << QPoint(0, 0);
+    QTest::newRow("chalk cursor") << "チョーク.cur" << 2 << 4 << QPoint(4, 27);
+    QTest::newRow("eraser cursor") << "黒板消し.cur" << 2 << 4 << QPoint(15, 15);
+}
+
+void TestPictures::programPictures()
+{
+    QFETCH(QString, file);
+    QFETCH(int, kind);
+    QFETCH(int, bits);
+    QFETCH(QPoint, hotspot);
+    const QByteArray bytes = readFile(picture(file));
+    QVERIFY(!bytes.isEmpty());
+    QString error;
+    const auto decoded = decodeIconFile(bytes, &error);
+    QVERIFY2(decoded, qPrintable(error));
+    QCOMPARE(int(decoded->kind), kind);
+    QCOMPARE(decoded->image.size(), QSize(32, 32));
+    QCOMPARE(decoded->bitsPerPixel, bits);
+    QCOMPARE(decoded->hotspot, hotspot);
+    // The directory entry agrees with the bitmap: 32 x 32, and for icons the depth.
+    QCOMPARE(quint8(bytes[6]), quint8(32));
+    QCOMPARE(quint8(bytes[7]), quint8(32));
+    if (kind == 1)
+        QCOMPARE(quint8(bytes[6 + 6]), quint8(bits));
+    // Cursors show something at their hotspot, so the pointer lands on ink.
+    if (kind == 2 && file != QStringLiteral("hand.cur"))
+        QCOMPARE(qAlpha(decoded->image.pixel(hotspot)), 255);
+}
+
+void TestPictures::chalkSticks_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QRgb>("body");
+    const QRgb bodies[] = {qRgb(255, 255, 255), qRgb(255, 255, 0), qRgb(255, 0, 255),
+                           qRgb(255, 0, 0),     qRgb(0, 0, 255),   qRgb(0, 128, 0)};
+    for (int n = 0; n < 6; ++n)
+        QTest::addRow("chalk %d", n) << n << bodies[n];
+}
+
+void TestPictures::chalkSticks()
+{
+    QFETCH(int, index);
+    QFETCH(QRgb, body);
+    const auto decoded = decodeIconFile(readFile(picture(QStringLiteral("chalk%1.ico").arg(index))));
+    QVERIFY(decoded);
+    const QImage &image = decoded->image;
+    for (int y = 0; y < 22; ++y)
+        for (int x = 0; x < 32; ++x)
+            QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+    // Black outline along the top and bottom, the body colour between, across the full width.
+    QCOMPARE(image.pixel(16, 22), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(16, 31), qRgb(0, 0, 0));
+    for (int x = 5; x < 31; ++x)
+        QCOMPARE(image.pixel(x, 26), body);
+    QCOMPARE(image.pixel(31, 26), qRgb(0, 0, 0));
+}
+
+void TestPictures::hostileBytes_data()
+{
+    const QByteArray good = readFile(picture(QStringLiteral("チョーク.cur")));
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("empty") << QByteArray() << "truncated header";
+    QTest::newRow("truncated header") << good.left(10) << "truncated header";
+    QTest::newRow("truncated pixels") << good.left(good.size() - 1) << "image data outside the file";
+    QByteArray huge = good;
+    putU32(huge, 22 + 4, 65535);
+    putU32(huge, 22 + 8, 2 * 65535);
+    QTest::newRow("65535 x 65535 image") << huge << "bad image size";
+    QByteArray farOffset = good;
+    putU32(farOffset, 6 + 12, 0xFFFFFFF0u);
+    QTest::newRow("offset past the end") << farOffset << "image data outside the file";
+    QByteArray bigSize = good;
+    putU32(bigSize, 6 + 8, 0xFFFFFFFFu);
+    QTest::newRow("size wraps around") << bigSize << "image data outside the file";
+    QByteArray depth = good;
+    putU16(depth, 22 + 14, 7);
+    QTest::newRow("depth 7") << depth << "unsupported depth";
+    QByteArray compressed = good;
+    putU32(compressed, 22 + 16, 2);
+    QTest::newRow("compressed") << compressed << "compressed bitmap";
+    QByteArray hotspot = good;
+    putU16(hotspot, 6 + 4, 40);
+    QTest::newRow("hotspot outside") << hotspot << "hotspot outside the image";
+    QByteArray notIcon = good;
+    putU16(notIcon, 2, 3);
+    QTest::newRow("wrong type") << notIcon << "not an icon or cursor file";
+    QByteArray headerSize = good;
+    putU32(headerSize, 22, 0x7FFFFFFF);
+    QTest::newRow("header larger than the file") << headerSize << "truncated pixel data";
+    QTest::newRow("50 MB") << QByteArray(50 << 20, '\0') << "file too large";
+    QByteArray png = good.left(22);
+    png += QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(40, 'x');
+    putU32(png, 6 + 8, 48);
+    QTest::newRow("broken PNG") << png << "PNG image too large";
+}
+
+void TestPictures::hostileBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    QString error;
+    QVERIFY(!decodeIconFile(bytes, &error));
+    QCOMPARE(error, why);
+}
+
+void TestPictures::hostileFiles_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::newRow("missing") << "missing";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("truncated header") << "truncated";
+    QTest::newRow("a directory with the file's name") << "directory";
+    QTest::newRow("no read permission") << "unreadable";
+    QTest::newRow("50 MB file") << "huge";
+    QTest::newRow("an icon where a cursor belongs") << "icon";
+    QTest::newRow("symlink loop") << "loop";
+}
+
+void TestPictures::hostileFiles()
+{
+    QFETCH(QString, setup);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("チョーク.cur"));
+    const QByteArray good = readFile(picture(QStringLiteral("チョーク.cur")));
+    if (setup == QLatin1String("empty")) {
+        QVERIFY(writeFile(path, {}));
+    } else if (setup == QLatin1String("truncated")) {
+        QVERIFY(writeFile(path, good.left(12)));
+    } else if (setup == QLatin1String("directory")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (setup == QLatin1String("unreadable")) {
+        if (::geteuid() == 0)
+            QSKIP("root reads files whatever their permissions");
+        QVERIFY(writeFile(path, good));
+        QVERIFY(QFile::setPermissions(path, {}));
+    } else if (setup == QLatin1String("huge")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(50 << 20));
+    } else if (setup == QLatin1String("icon")) {
+        QVERIFY(writeFile(path, readFile(picture(QStringLiteral("eraser.ico")))));
+    } else if (setup == QLatin1String("loop")) {
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("a")), path));
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("a"))));
+    }
+    CursorLoader loader;
+    QString error;
+    QVERIFY(!loader.load(path, &error));
+    QVERIFY(!error.isEmpty());
+    // Once a good file is in place, it is used.
+    QDir(path).removeRecursively();
+    QFile::remove(path);
+    QVERIFY(writeFile(path, good));
+    QVERIFY(loader.load(path, &error));
+}
+
+void TestPictures::replacedFileTakesEffect()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("黒板消し.cur"));
+    QVERIFY(writeFile(path, readFile(picture(QStringLiteral("黒板消し.cur")))));
+    CursorLoader loader;
+    QString error;
+    const PictureRef first = loader.load(path, &error);
+    QVERIFY(first);
+    // Unchanged: not decoded again.
+    QCOMPARE(loader.load(path, &error), first);
+
+    // Replaced by another cursor (renamed over it, as an installer does).
+    const QString other = dir.filePath(QStringLiteral("new.cur"));
+    QVERIFY(writeFile(other, readFile(picture(QStringLiteral("チョーク.cur")))));
+    QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) == 0);
+    const PictureRef second = loader.load(path, &error);
+    QVERIFY(second);
+    QVERIFY(second != first);
+    QCOMPARE(static_cast<const QtPicture *>(second.get())->cursor.hotSpot(), QPoint(4, 27));
+
+    // Removed: refused, then back.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(!loader.load(path, &error));
+    QVERIFY(writeFile(path, readFile(picture(QStringLiteral("黒板消し.cur")))));
+    QCOMPARE(static_cast<const QtPicture *>(loader.load(path, &error).get())->cursor.hotSpot(), QPoint(15, 15));
+}
+
+QTEST_MAIN(TestPictures)
+#include "tst_pictures.moc"
