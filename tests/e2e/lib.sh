@@ -1,0 +1,108 @@
+# Shared by the end-to-end tests: a private Xvfb, the program under test, screenshots and pixels.
+# Every wait polls for its condition with a deadline; nothing relies on a fixed sleep alone.
+set -euo pipefail
+
+: "${ZAV_APP:?ZAV_APP must name the built zav-blackboard}"
+: "${ZAV_WMCLOSE:?ZAV_WMCLOSE must name the wmclose helper}"
+DEADLINE=${ZAV_E2E_DEADLINE:-30}
+WORK=$(mktemp -d)
+XVFB_PID=
+APP_PID=
+WID=
+
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; [ -f "$WORK/app.err" ] && sed 's/^/  app: /' "$WORK/app.err" >&2; exit 1; }
+pass() { echo "ok - $*"; }
+
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false at the deadline.
+wait_until() {
+    local limit=$1; shift
+    local end=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.05
+    done
+}
+
+start_xvfb() {
+    local geometry=${1:-1024x768x24}
+    Xvfb -displayfd 5 -screen 0 "$geometry" -nolisten tcp -noreset 5>"$WORK/display" 2>"$WORK/xvfb.err" &
+    XVFB_PID=$!
+    wait_until "$DEADLINE" test -s "$WORK/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$WORK/display")"
+    wait_until "$DEADLINE" xdpyinfo || fail "Xvfb does not answer"
+}
+
+main_window() { xdotool search --onlyvisible --pid "$APP_PID" --name '^ZAV 黒板$' 2>/dev/null | head -n1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+
+# start_app [ENV=VALUE...] [-- PROGRAM]: starts the program and waits for its window to map.
+start_app() {
+    local program=$ZAV_APP
+    local -a envs=()
+    while [ $# -gt 0 ]; do
+        if [ "$1" = -- ]; then program=$2; shift 2; else envs+=("$1"); shift; fi
+    done
+    env ${envs[@]+"${envs[@]}"} "$program" 2>"$WORK/app.err" &
+    APP_PID=$!
+    wait_until "$DEADLINE" has_main_window || fail "the window did not appear"
+    WID=$(main_window)
+    # Painted: the board's green shows at its centre.
+    wait_until "$DEADLINE" pixel_is 260 200 0,64,0 || fail "the board was not painted"
+}
+
+# Running, and not a zombie waiting to be reaped.
+alive() { local state; state=$(ps -o stat= -p "$APP_PID") && [[ $state != Z* ]]; }
+ended() { ! alive; }
+
+# wait_exit SECONDS: waits for the program to end; its exit status goes to EXIT_STATUS.
+wait_exit() {
+    EXIT_STATUS=timeout
+    wait_until "$1" ended || return 0
+    EXIT_STATUS=0
+    wait "$APP_PID" || EXIT_STATUS=$?
+    APP_PID=
+}
+
+shot() { import -window "${1:-$WID}" "$WORK/shot.png" 2>/dev/null; }
+
+# pixel X Y: "R,G,B" of the window's client area, from a fresh screenshot when asked to.
+pixel() { convert "$WORK/shot.png" -format "%[fx:int(255*p{$1,$2}.r+.5)],%[fx:int(255*p{$1,$2}.g+.5)],%[fx:int(255*p{$1,$2}.b+.5)]" info:; }
+pixel_is() { shot && [ "$(pixel "$1" "$2")" = "$3" ]; }
+
+# count_colour R,G,B X Y W H: pixels of exactly that colour in the area of the last screenshot.
+count_colour() {
+    convert "$WORK/shot.png" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($1)" -fill white -opaque "rgb($1)" \
+        -format '%[fx:int(mean*w*h+.5)]' info:
+}
+
+# has_dab R,G,B X Y: a fresh screenshot shows a dab of that colour centred at (X, Y); specks
+# may take any pixel of it, the pointer's own included.
+has_dab() { shot && [ "$(count_colour "$1" $(($2 - 3)) $(($3 - 3)) 7 7)" -ge 20 ]; }
+
+# crop_sum X Y W H: a fingerprint of an area of the last screenshot.
+crop_sum() { convert "$WORK/shot.png" -crop "$3x$4+$1+$2" +repage rgb:- | md5sum | cut -d' ' -f1; }
+
+# Pointer actions in window coordinates.
+move() { xdotool mousemove --window "$WID" "$1" "$2"; }
+click_at() { move "$1" "$2"; xdotool click "${3:-1}"; }
+# drag BUTTON X0 Y X1 STEP: press, move along a row in steps, release.
+drag() {
+    local button=$1 x=$2 y=$3 x1=$4 step=$5
+    move "$x" "$y"
+    xdotool mousedown "$button"
+    for ((; x <= x1; x += step)); do move "$x" "$y"; done
+    xdotool mouseup "$button"
+}
+
+# Windows of the program other than the main one: the popup menu when it is open.
+popup_window() { xdotool search --onlyvisible --pid "$APP_PID" '' 2>/dev/null | grep -vx "$WID" | head -n1; }
+has_popup() { [ -n "$(popup_window)" ]; }
+
+board_colour=0,64,0
