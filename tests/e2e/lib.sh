@@ -102,7 +102,15 @@ drag() {
 }
 
 # Windows of the program other than the main one: the popup menu when it is open.
-popup_window() { xdotool search --onlyvisible --pid "$APP_PID" '' 2>/dev/null | grep -vx "$WID" | head -n1; }
+popup_window() {
+    xdotool search --onlyvisible --pid "$APP_PID" --classname '^zav-blackboard$' 2>/dev/null | grep -vx "$WID" | head -n1
+}
 has_popup() { [ -n "$(popup_window)" ]; }
+no_popup() { ! has_popup; }
+
+# The board, from a fresh screenshot, is all board colour.
+board_is_clear() { shot && [ "$(count_colour "$board_colour" 8 8 505 392)" = $((505 * 392)) ]; }
+# The date strip's fingerprint differs from $1.
+strip_differs() { shot && [ "$(crop_sum 514 8 118 392)" != "$1" ]; }
 
 board_colour=0,64,0

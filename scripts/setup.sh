@@ -1,0 +1,30 @@
+# Sourced by scripts/run and scripts/test: installs what is missing from Debian 12's archive.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${ZAV_BUILD_DIR:-$ROOT/build}
+
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev fonts-rocknroll)
+
+# ensure_packages NAME...: installs the ones not yet installed (as root), or says how and stops.
+ensure_packages() {
+    local missing=() name
+    for name in "$@"; do
+        dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q 'install ok installed' || missing+=("$name")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" = 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    else
+        echo "These Debian packages are missing. Install them, then run this again:" >&2
+        echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+}
+
+configure_and_build() {
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$BUILD_DIR" -j "$(nproc)" -- --no-print-directory
+}

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The eraser's popup menu: erase all, rewrite the date, quit; and its shortcuts.
+. "$(dirname "$0")/lib.sh"
+
+FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
+[ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+echo "@2026-12-25 10:00:00" >"$WORK/clock"
+
+start_xvfb
+start_app LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$WORK/clock" FAKETIME_NO_CACHE=1
+
+shot
+strip=$(crop_sum 514 8 118 392)
+drag 1 60 100 300 20
+wait_until "$DEADLINE" has_dab 255,255,255 140 100 || fail "no chalk"
+
+# Clicking the eraser opens the menu at the pointer.
+click_at 482 424
+wait_until "$DEADLINE" has_popup || fail "no popup after clicking the eraser"
+popup=$(popup_window)
+eval "$(xdotool getwindowgeometry --shell "$popup")"
+# The pointer is at 482,424 in the window, which stands at the screen's origin.
+[ "$X" = 482 ] && [ "$Y" = 424 ] || fail "popup at $X,$Y, not at the pointer 482,424"
+pass "clicking the eraser opens the popup near the pointer ($X,$Y)"
+
+# Escape dismisses it and changes nothing.
+shot
+board=$(crop_sum 8 8 505 392)
+xdotool key Escape
+wait_until "$DEADLINE" no_popup || fail "Escape left the popup open"
+shot
+[ "$(crop_sum 8 8 505 392)" = "$board" ] || fail "dismissing the popup changed the board"
+alive || fail "the program ended"
+pass "Escape dismisses the popup without change"
+
+# 全部消す: the board is all board colour, the date strip unchanged.
+click_at 482 424
+wait_until "$DEADLINE" has_popup || fail "no popup the second time"
+xdotool key a
+wait_until "$DEADLINE" board_is_clear || fail "the board is not all board colour after 全部消す"
+[ "$(crop_sum 514 8 118 392)" = "$strip" ] || fail "全部消す changed the date strip"
+[ "$(pixel 462 420)" = 128,128,0 ] || fail "the eraser should still be on the tray"
+pass "全部消す wipes the board and leaves the date"
+
+# Ctrl+D with the popup closed writes the date again, read from the clock now.
+echo "@2027-01-04 10:00:00" >"$WORK/clock"
+xdotool key ctrl+d
+wait_until "$DEADLINE" strip_differs "$strip" \
+    || fail "Ctrl+D did not rewrite the date"
+pass "Ctrl+D rewrites the date with the popup closed"
+
+# After a right drag the eraser is in hand: clicking where it stood opens nothing.
+drag 3 100 200 200 20
+wait_until "$DEADLINE" pixel_is 462 420 224,224,224 || fail "the eraser is still on the tray"
+click_at 482 424
+! wait_until 2 has_popup || fail "a popup opened with the eraser in hand"
+pass "with the eraser in hand, its empty place opens nothing"
+
+# 終了 ends the program with status 0.
+click_at 122 424
+wait_until "$DEADLINE" pixel_is 462 420 128,128,0 || fail "the eraser did not come back"
+click_at 482 424
+wait_until "$DEADLINE" has_popup || fail "no popup for 終了"
+xdotool key x
+wait_exit "$DEADLINE"
+[ "$EXIT_STATUS" = 0 ] || fail "終了 ended with status $EXIT_STATUS"
+pass "終了 ends the program with status 0"
