@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The .deb holds the program directory, the link, the desktop entry, icons and AppStream data,
+# and the validators pass on them.
+set -euo pipefail
+: "${ZAV_BUILD_DIR:?}"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$WORK" && cpack -G DEB --config "$ZAV_BUILD_DIR/CPackConfig.cmake" -B "$WORK/out" >/dev/null) || fail "cpack failed"
+deb=$(ls "$WORK"/out/*.deb)
+dpkg-deb -x "$deb" "$WORK/root"
+(cd "$WORK/root" && find . ! -type d | sort) >"$WORK/files"
+cat >"$WORK/expected" <<'LIST'
+./usr/bin/zav-blackboard
+./usr/lib/zav-blackboard/zav-blackboard
+./usr/lib/zav-blackboard/チョーク.cur
+./usr/lib/zav-blackboard/黒板消し.cur
+./usr/share/applications/jp.zav.blackboard.desktop
+./usr/share/doc/zav-blackboard/changelog.gz
+./usr/share/doc/zav-blackboard/copyright
+./usr/share/icons/hicolor/128x128/apps/jp.zav.blackboard.png
+./usr/share/icons/hicolor/32x32/apps/jp.zav.blackboard.png
+./usr/share/icons/hicolor/64x64/apps/jp.zav.blackboard.png
+./usr/share/man/man1/zav-blackboard.1.gz
+./usr/share/metainfo/jp.zav.blackboard.metainfo.xml
+LIST
+diff -u "$WORK/expected" "$WORK/files" || fail "unexpected file list"
+[ "$(readlink "$WORK/root/usr/bin/zav-blackboard")" = ../lib/zav-blackboard/zav-blackboard ] || fail "bad link"
+for size in 32 64 128; do
+    identify "$WORK/root/usr/share/icons/hicolor/${size}x${size}/apps/jp.zav.blackboard.png" | grep -q " ${size}x${size} " \
+        || fail "icon ${size} is not ${size}x${size}"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+grep -q libqt6widgets6 <<<"$depends" || fail "Depends lacks Qt: $depends"
+[ "$(dpkg-deb -f "$deb" Recommends)" = fonts-rocknroll ] || fail "the pop font is not recommended"
+echo "ok - the .deb holds the expected files; Depends: $depends"
+
+if command -v desktop-file-validate >/dev/null; then
+    out=$(desktop-file-validate "$WORK/root/usr/share/applications/jp.zav.blackboard.desktop" 2>&1) || fail "$out"
+    [ -z "$out" ] || fail "desktop-file-validate: $out"
+    echo "ok - desktop-file-validate"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/jp.zav.blackboard.metainfo.xml" >"$WORK/as" 2>&1 \
+        || fail "appstreamcli: $(cat "$WORK/as")"
+    ! grep -qE '^[EW]:' "$WORK/as" || fail "appstreamcli: $(cat "$WORK/as")"
+    echo "ok - appstreamcli validate"
+fi
+if command -v lintian >/dev/null; then
+    lintian "$deb" >"$WORK/lintian" 2>&1 || true
+    ! grep -qE '^E:' "$WORK/lintian" || fail "lintian: $(cat "$WORK/lintian")"
+    echo "ok - lintian: no errors ($(grep -c '^W:' "$WORK/lintian" || true) warnings)"
+fi
