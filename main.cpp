@@ -26,13 +26,50 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext &, const QSt
     ::_exit(1);
 }
 
+QtMessageHandler g_qtHandler = nullptr;
+
+// Once running, a fatal Qt error still ends in one line and status 1, not an abort.
+void runningMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        if (g_qtHandler)
+            g_qtHandler(type, context, message);
+        else
+            std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+        return;
+    }
+    std::fprintf(stderr, "zav-blackboard: 続けられないエラーです: %s\n", qUtf8Printable(message));
+    std::fflush(stderr);
+    ::_exit(1);
+}
+
+// An exception escaping an event handler would end in std::terminate and a core dump.
+class Application final : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "zav-blackboard: 続けられないエラーです: %s\n", e.what());
+        } catch (...) {
+            std::fprintf(stderr, "zav-blackboard: 続けられないエラーです。\n");
+        }
+        std::fflush(stderr);
+        ::_exit(1);
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     qInstallMessageHandler(startupMessageHandler);
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     qInstallMessageHandler(nullptr);
+    g_qtHandler = qInstallMessageHandler(runningMessageHandler);
     for (const QString &message : std::as_const(g_startupMessages))
         qWarning("%s", qUtf8Printable(message));
 

@@ -3,6 +3,7 @@
 #include "board/layout.h"
 #include "platform/circleraster.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -27,6 +28,8 @@ DateStrip::DateStrip(QWidget *parent, const QRect &geometry)
     m_font.setPixelSize(layout::kDatePixelSize);
     m_font.setWeight(QFont::Normal);
     m_font.setStyleHint(QFont::SansSerif);
+
+    m_japanese = !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
 
     const QFontMetrics metrics(m_font);
     const QRect ink = metrics.boundingRect(kInkSample);

@@ -17,6 +17,8 @@ public:
     // The face in use, chosen once: the pop face where installed, else a Japanese fallback.
     const QFont &textFont() const { return m_font; }
     int linePitch() const { return m_pitch; }
+    // False when no installed face can write Japanese: digits show, the kanji cannot.
+    bool hasJapaneseFace() const { return m_japanese; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -27,4 +29,5 @@ private:
     QFont m_font;
     int m_pitch = 0;
     int m_firstBaseline = 0;
+    bool m_japanese = true;
 };

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Unusual displays: scale factors, no Japanese font at all, and the widest date in the strip.
+. "$(dirname "$0")/lib.sh"
+
+FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
+[ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+start_xvfb 1400x1000x24
+
+stop_app() {
+    "$ZAV_WMCLOSE" "$WID"
+    wait_exit "$DEADLINE"
+    [ "$EXIT_STATUS" = 0 ] || fail "status $EXIT_STATUS on closing"
+}
+
+# S X: X logical pixels at scale S, in device pixels.
+at() { awk -v s="$1" -v x="$2" 'BEGIN { printf "%d", x * s + 0.5 }'; }
+
+for scale in 1 1.25 2; do
+    start_app QT_SCALE_FACTOR=$scale
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    want_w=$(at $scale 641) want_h=$(at $scale 449)
+    [ $((WIDTH - want_w)) -ge -1 ] && [ $((WIDTH - want_w)) -le 1 ] && [ $((HEIGHT - want_h)) -ge -1 ] \
+        && [ $((HEIGHT - want_h)) -le 1 ] || fail "scale $scale: window ${WIDTH}x$HEIGHT, not ${want_w}x$want_h"
+    # Colours at scaled places (start_app looked at 260,200 unscaled, inside the board at any scale).
+    shot
+    [ "$(pixel "$(at $scale 3)" "$(at $scale 200)")" = 64,0,0 ] || fail "scale $scale: no frame"
+    [ "$(pixel "$(at $scale 122)" "$(at $scale 424)")" = 255,255,0 ] || fail "scale $scale: yellow stick not in place"
+    # Crisp: the yellow stick's body and outline hold only the palette's colours, no blends.
+    colours=$(convert "$WORK/shot.png" -crop "$(at $scale 60)x$(at $scale 20)+$(at $scale 92)+$(at $scale 414)" +repage \
+        -format %k info:)
+    [ "$colours" -le 3 ] || fail "scale $scale: the stick is blurred ($colours colours)"
+    # Chalk with specks that show.
+    y=$(at $scale 150)
+    move "$(at $scale 60)" "$y"; xdotool mousedown 1
+    for ((x = 60; x <= 260; x += 20)); do move "$(at $scale $x)" "$y"; done
+    xdotool mouseup 1
+    wait_until "$DEADLINE" has_dab 255,255,255 "$(at $scale 140)" "$y" || fail "scale $scale: no chalk"
+    shot
+    size=$(at $scale 7)
+    specks=0
+    for ((x = 80; x <= 260; x += 20)); do
+        specks=$((specks + $(count_colour "$board_colour" $(($(at $scale $x) - size / 2)) $((y - size / 2)) "$size" "$size")))
+    done
+    [ "$specks" -ge 10 ] || fail "scale $scale: specks do not show ($specks board pixels in the dabs)"
+    pass "QT_SCALE_FACTOR=$scale: ${WIDTH}x$HEIGHT, crisp sticks, chalk with specks"
+    stop_app
+done
+
+# The widest date, Wednesday 29 December, fits the strip: five lines, nothing at its edges.
+echo "@2027-12-29 10:00:00" >"$WORK/clock"
+start_app LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$WORK/clock"
+shot
+# The strip's visible part: x 513..632, y 8..399.
+[ "$(count_colour 255,255,255 513 8 120 392)" -gt 1000 ] || fail "no date text"
+for edge in "513 8 1 392" "632 8 1 392" "513 8 120 1" "513 399 120 1"; do
+    # shellcheck disable=SC2086
+    [ "$(count_colour 255,255,255 $edge)" = 0 ] || fail "date text touches the strip's edge at $edge"
+done
+bands=$(convert "$WORK/shot.png" -crop 120x392+513+8 +repage -threshold 60% -scale 1x392! -depth 8 gray:- \
+    | od -An -v -tu1 | tr -s ' ' '\n' | awk 'NF { lit = $1 > 0; if (lit && !was) n++; was = lit } END { print n }')
+[ "$bands" = 5 ] || fail "the date has $bands lines, not 5"
+pass "12 月 29 日 (水) fits the strip in five lines"
+stop_app
+
+# No Japanese face at all, in a private fontconfig set-up that sees only DejaVu.
+mkdir -p "$WORK/fonts-cache"
+cat >"$WORK/fonts.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$WORK/fonts-cache</cachedir>
+</fontconfig>
+CONF
+start_app FONTCONFIG_FILE="$WORK/fonts.conf"
+shot
+[ "$(count_colour 255,255,255 513 8 120 392)" -gt 300 ] || fail "without Japanese fonts the digits do not show"
+grep -q '日本語のフォントが見つかりません' "$WORK/app.err" || fail "no line about the missing font: $(cat "$WORK/app.err")"
+drag 1 60 100 300 20
+wait_until "$DEADLINE" has_dab 255,255,255 140 100 || fail "no chalk without Japanese fonts"
+alive || fail "the program ended without Japanese fonts"
+pass "no Japanese font: digits readable, one line on stderr, drawing works"
+stop_app
