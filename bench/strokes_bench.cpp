@@ -8,19 +8,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <string>
+#include "resident.h"
 
 namespace {
 
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
 
 // The straightforward runtime: decodes the cursor file and sets a new cursor on every event.
 class NaiveCursorForms final : public Forms
@@ -55,7 +46,6 @@ private:
 
 void runStrokes(benchmark::State &state, Forms &runtime, std::int16_t button)
 {
-    QtForms *window = dynamic_cast<QtForms *>(&runtime);
     frmMain form(runtime);
     form.Form_Load();
     QCoreApplication::processEvents();
@@ -78,7 +68,6 @@ void runStrokes(benchmark::State &state, Forms &runtime, std::int16_t button)
     QCoreApplication::processEvents();
     if (rssAfterWarmUp)
         state.counters["rss_growth_KiB"] = static_cast<double>(residentKiB() - rssAfterWarmUp);
-    (void)window;
 }
 
 QtForms &window()

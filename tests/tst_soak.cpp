@@ -6,19 +6,8 @@
 
 #include <QTest>
 
-#include <fstream>
-#include <string>
+#include "resident.h"
 
-namespace {
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
-} // namespace
 
 class TestSoak : public QObject
 {
