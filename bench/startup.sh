@@ -6,12 +6,13 @@ set -euo pipefail
 BUILD=${1:-build}
 RUNS=${2:-15}
 WORK=$(mktemp -d)
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" 2>/dev/null &
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$WORK/display" 2>/dev/null &
 XVFB=$!
 trap 'kill $XVFB 2>/dev/null; rm -rf "$WORK"' EXIT
 for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$WORK/display")"
 for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb on $DISPLAY does not answer" >&2; exit 1; }
 
 now_ms() { date +%s%3N; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
@@ -21,10 +22,10 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 measure() {
     local start pid wid=
     start=$(now_ms)
-    "$1" 2>/dev/null &
+    "$1" 2>"$WORK/stderr" &
     pid=$!
     until wid=$(xdotool search --onlyvisible --pid "$pid" --name "$2" 2>/dev/null | head -n1) && [ -n "$wid" ]; do
-        kill -0 "$pid" 2>/dev/null || { echo "$1 did not start" >&2; exit 1; }
+        kill -0 "$pid" 2>/dev/null || { echo "$1 did not start:" >&2; cat "$WORK/stderr" >&2; exit 1; }
         [ $(( $(now_ms) - start )) -lt 30000 ] || { echo "$1 showed no window" >&2; exit 1; }
         sleep 0.002
     done

@@ -17,11 +17,11 @@ wait_until "$DEADLINE" has_dab 255,255,255 140 100 || fail "no chalk"
 # Clicking the eraser opens the menu at the pointer.
 click_at 482 424
 wait_until "$DEADLINE" has_popup || fail "no popup after clicking the eraser"
-popup=$(popup_window)
-eval "$(xdotool getwindowgeometry --shell "$popup")"
-# The pointer is at 482,424 in the window, which stands at the screen's origin.
-[ "$X" = 482 ] && [ "$Y" = 424 ] || fail "popup at $X,$Y, not at the pointer 482,424"
-pass "clicking the eraser opens the popup near the pointer ($X,$Y)"
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+want_x=$((X + 482)) want_y=$((Y + 424))
+eval "$(xdotool getwindowgeometry --shell "$(popup_window)")"
+[ "$X" = "$want_x" ] && [ "$Y" = "$want_y" ] || fail "popup at $X,$Y, not at the pointer $want_x,$want_y"
+pass "clicking the eraser opens the popup at the pointer ($X,$Y)"
 
 # Escape dismisses it and changes nothing.
 shot
