@@ -68,6 +68,10 @@ int main(int argc, char **argv)
 {
     qInstallMessageHandler(startupMessageHandler);
     Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zav-blackboard"));
+    QApplication::setApplicationDisplayName(QStringLiteral("ZAV 黒板"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.zav.blackboard"));
     qInstallMessageHandler(nullptr);
     g_qtHandler = qInstallMessageHandler(runningMessageHandler);
     for (const QString &message : std::as_const(g_startupMessages))

@@ -18,20 +18,13 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
-QRect scaled(const layout::TwipRect &r)
-{
-    return r.pixels();
-}
-} // namespace
-
 QtForms::QtForms()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZAV 黒板"));
-    setFixedSize(scaled(layout::kClient).size());
+    setFixedSize(layout::kClient.pixels().size());
     QPalette framePalette = palette();
     framePalette.setColor(QPalette::Window, QColor(toQRgb(layout::kFrameColour)));
     setPalette(framePalette);
@@ -41,19 +34,19 @@ QtForms::QtForms()
     setWindowIcon(QIcon(QPixmap::fromImage(icon.image)));
 
     // Created bottom first: the label, then the board over its left edge, then the tray over both.
-    m_date = new DateStrip(this, scaled(layout::kDate));
+    m_date = new DateStrip(this, layout::kDate.pixels());
     m_date->setObjectName(QStringLiteral("日付"));
     if (!m_date->hasJapaneseFace())
         reportError(QStringLiteral("日本語のフォントが見つかりません。日付の数字だけが読めます（fonts-rocknroll を入れてください）。"));
     m_board = new BoardWidget(this, toQRgb(layout::kBoardColour));
     m_board->setObjectName(QStringLiteral("書ける"));
-    m_board->setGeometry(scaled(layout::kBoard));
+    m_board->setGeometry(layout::kBoard.pixels());
     m_board->setFocusPolicy(Qt::StrongFocus);
     m_board->onMouseMove = [this](std::int16_t button, float x, float y) {
         if (m_events)
             m_events->書ける_MouseMove(button, 0, x, y);
     };
-    m_tray = new TrayPanel(this, scaled(layout::kTray), toQRgb(layout::kTrayColour));
+    m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
     m_tray->setFocusPolicy(Qt::StrongFocus);
     const IconFileImage hand = builtInPicture(QStringLiteral("hand.cur"));
@@ -62,7 +55,7 @@ QtForms::QtForms()
 
     for (int n = 0; n < static_cast<int>(m_chalks.size()); ++n) {
         const IconFileImage stick = builtInPicture(QStringLiteral("chalk%1.ico").arg(n));
-        m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, scaled(layout::chalk(n)));
+        m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, layout::chalk(n).pixels());
         m_chalks[n]->setObjectName(QStringLiteral("チョーク%1").arg(n));
         m_chalks[n]->onClick = [this, n] {
             if (m_events)
@@ -70,7 +63,7 @@ QtForms::QtForms()
         };
     }
     m_eraser = new TrayImage(m_tray->inside(), builtInPicture(QStringLiteral("eraser.ico")).image,
-                             scaled(layout::kEraser));
+                             layout::kEraser.pixels());
     m_eraser->setObjectName(QStringLiteral("黒板消し"));
     m_eraser->onClick = [this] {
         if (m_events)
