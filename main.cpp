@@ -4,12 +4,19 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace {
 
 QStringList g_startupMessages;
+
+// The one line said when the program cannot go on, then status 1: no abort, no core dump.
+[[noreturn]] void giveUp(const QString &why)
+{
+    std::fprintf(stderr, "zav-blackboard: %s\n", qUtf8Printable(why));
+    std::fflush(stderr);
+    ::_exit(1);
+}
 
 // While the application object is being made, Qt's own chatter is held back: if the display
 // cannot be opened Qt would print several lines and abort with a core dump; we say it once.
@@ -19,11 +26,14 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext &, const QSt
         g_startupMessages << message;
         return;
     }
-    const char *display = std::getenv("DISPLAY");
-    std::fprintf(stderr, "zav-blackboard: 画面に接続できないため起動できません（DISPLAY=%s）。\n",
-                 display && *display ? display : "未設定");
-    std::fflush(stderr);
-    ::_exit(1);
+    const QString display = qEnvironmentVariable("DISPLAY");
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    const bool noDisplay = !g_startupMessages.filter(QStringLiteral("could not connect to display")).isEmpty()
+        || (display.isEmpty() && (platform.isEmpty() || platform.startsWith(QLatin1String("xcb"))));
+    if (noDisplay)
+        giveUp(QStringLiteral("画面に接続できないため起動できません（DISPLAY=%1）。")
+                   .arg(display.isEmpty() ? QStringLiteral("未設定") : display));
+    giveUp(QStringLiteral("起動できません: %1").arg(message.section(QLatin1Char('\n'), 0, 0)));
 }
 
 QtMessageHandler g_qtHandler = nullptr;
@@ -38,9 +48,7 @@ void runningMessageHandler(QtMsgType type, const QMessageLogContext &context, co
             std::fprintf(stderr, "%s\n", qUtf8Printable(message));
         return;
     }
-    std::fprintf(stderr, "zav-blackboard: 続けられないエラーです: %s\n", qUtf8Printable(message));
-    std::fflush(stderr);
-    ::_exit(1);
+    giveUp(QStringLiteral("続けられないエラーです: %1").arg(message.section(QLatin1Char('\n'), 0, 0)));
 }
 
 // An exception escaping an event handler would end in std::terminate and a core dump.
@@ -53,12 +61,10 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &e) {
-            std::fprintf(stderr, "zav-blackboard: 続けられないエラーです: %s\n", e.what());
+            giveUp(QStringLiteral("続けられないエラーです: %1").arg(QString::fromLocal8Bit(e.what())));
         } catch (...) {
-            std::fprintf(stderr, "zav-blackboard: 続けられないエラーです。\n");
+            giveUp(QStringLiteral("続けられないエラーです。"));
         }
-        std::fflush(stderr);
-        ::_exit(1);
     }
 };
 

@@ -25,6 +25,9 @@ PictureRef makeCursorPicture(const QImage &image, const QPoint &hotspot)
 
 PictureRef CursorLoader::load(const QString &path, QString *error)
 {
+    QString ignored;
+    if (!error)
+        error = &ignored;
     auto entry = std::find_if(m_cache.begin(), m_cache.end(), [&](const Entry &e) { return e.path == path; });
     if (entry == m_cache.end()) {
         m_cache.emplace_back().path = path;

@@ -22,6 +22,7 @@ struct QtPicture final : Picture
 class CursorLoader
 {
 public:
+    // Null when the file cannot be used; *error (if given) then says why.
     PictureRef load(const QString &path, QString *error);
 
 private:

@@ -162,11 +162,7 @@ void QtForms::setMouseIcon(const PictureRef &picture)
 
 PictureRef QtForms::LoadPicture(const QString &path, QString *error)
 {
-    QString why;
-    PictureRef picture = m_loader.load(path, &why);
-    if (error)
-        *error = why;
-    return picture;
+    return m_loader.load(path, error);
 }
 
 PictureRef QtForms::builtInCursor(BuiltInCursor which)

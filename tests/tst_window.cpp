@@ -77,6 +77,13 @@ QRect changedPixels(const QImage &before, const QImage &after)
     return changed;
 }
 
+// A disc whose fill and outline are both the given colour, as a chalk or eraser dab is.
+void disc(QtForms &forms, qreal x, qreal y, float radius, Colour colour)
+{
+    forms.setFillColor(colour);
+    forms.Circle(static_cast<float>(x), static_cast<float>(y), radius, colour);
+}
+
 bool isWhite(QRgb p)
 {
     return qRed(p) > 160 && qGreen(p) > 160 && qBlue(p) > 160;
@@ -188,8 +195,7 @@ void TestWindow::chalkDab()
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
     QtForms &w = blackboard->forms;
-    w.setFillColor(0xFFFF);
-    w.Circle(1500, 1500, 50, 0xFFFF);
+    disc(w, 1500, 1500, 50, 0xFFFF);
     const QImage board = blackboard->board();
     const QRgb yellow = qRgb(255, 255, 0);
     QCOMPARE(countPixels(board, yellow, QRect(0, 100, 505, 1)), 7);
@@ -206,10 +212,8 @@ void TestWindow::eraserDab()
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
     QtForms &w = blackboard->forms;
-    w.setFillColor(0xFFFFFF);
-    w.Circle(3000, 3000, 200, 0xFFFFFF);
-    w.setFillColor(0x4000);
-    w.Circle(3000, 3000, 100, 0x4000);
+    disc(w, 3000, 3000, 200, 0xFFFFFF);
+    disc(w, 3000, 3000, 100, 0x4000);
     const QImage board = blackboard->board();
     // Inside a white disc 27 pixels across, a green one 13 across.
     QCOMPARE(countPixels(board, kBoard, QRect(187, 200, 27, 1)), 13);
@@ -236,8 +240,7 @@ void TestWindow::speckIsOnePixel()
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
     QtForms &w = blackboard->forms;
-    w.setFillColor(0xFFFFFF);
-    w.Circle(1500, 1500, 50, 0xFFFFFF);
+    disc(w, 1500, 1500, 50, 0xFFFFFF);
     w.Circle(1500 + offset.x(), 1500 + offset.y(), 3, 0x4000);
     const QImage board = blackboard->board();
     QCOMPARE(countPixels(board, kBoard, QRect(96, 96, 9, 9)), 9 * 9 - 37 + 1);
@@ -264,9 +267,7 @@ void TestWindow::dabsAtTheEdges()
     QFETCH(int, pixels);
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
-    w.setFillColor(0xFF);
-    w.Circle(centre.x(), centre.y(), 50, 0xFF);
+    disc(blackboard->forms, centre.x(), centre.y(), 50, 0xFF);
     QCOMPARE(countPixels(blackboard->board(), qRgb(255, 0, 0), blackboard->board().rect()), pixels);
 }
 
@@ -291,8 +292,7 @@ void TestWindow::repaintCoversEveryChange()
     for (int i = 0; i < 20; ++i) {
         const QPointF point = at + QPointF(15 * (i % 3), -15 * (i % 4));
         // Chalk of another colour underneath, so every dab has something to change.
-        blackboard->forms.setFillColor(0xFF00FF);
-        blackboard->forms.Circle(point.x(), point.y(), 120, 0xFF00FF);
+        disc(blackboard->forms, point.x(), point.y(), 120, 0xFF00FF);
         recorder.paints = 0;
         QTRY_VERIFY(recorder.paints > 0);
         recorder.painted = QRegion();

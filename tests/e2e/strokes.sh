@@ -26,6 +26,23 @@ done
 [ "$(pixel 50 424)" = 224,224,224 ] || fail "white should still be in hand"
 pass "a left drag leaves grainy white dabs along its path"
 
+# Another window over the board, then gone: the chalk it covered comes back. (Qt's backing store
+# answers these exposes; tst_window checks that the board's own repaints come from its image.)
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+board=$(crop_sum 8 8 505 392)
+xmessage -geometry "400x300+$((X + 40))+$((Y + 40))" -timeout 60 "cover" 2>/dev/null &
+cover=$!
+board_differs() { shot && [ "$(crop_sum 8 8 505 392)" != "$board" ]; }
+board_is_back() { shot && [ "$(crop_sum 8 8 505 392)" = "$board" ]; }
+wait_until "$DEADLINE" board_differs || fail "the covering window did not show"
+kill "$cover"; wait "$cover" 2>/dev/null || true
+wait_until "$DEADLINE" board_is_back || fail "chalk under the covering window was lost"
+# Taken off the screen and put back, as minimising and restoring do.
+xdotool windowunmap --sync "$WID"
+xdotool windowmap --sync "$WID"
+wait_until "$DEADLINE" board_is_back || fail "chalk lost when the window was unmapped and mapped again"
+pass "a window covering the board, or the window unmapped and mapped again, loses no chalk"
+
 # Pick up yellow: it leaves the tray, white comes back, and the next drag is yellow.
 click_at 122 424
 wait_until "$DEADLINE" pixel_is 122 424 224,224,224 || fail "the yellow stick stayed on the tray"

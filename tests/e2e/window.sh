@@ -42,4 +42,8 @@ grep -q 'DISPLAY=:9999' "$WORK/err" || fail "the message does not name the displ
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY "$ZAV_APP" 2>"$WORK/err" || status=$?
 [ "$status" = 1 ] && [ "$(wc -l <"$WORK/err")" = 1 ] || fail "with DISPLAY unset: status $status, $(cat "$WORK/err")"
-pass "no display: one line, status 1"
+status=0
+QT_QPA_PLATFORM=no-such-platform "$ZAV_APP" 2>"$WORK/err" || status=$?
+[ "$status" = 1 ] && [ "$(wc -l <"$WORK/err")" = 1 ] && grep -q '起動できません' "$WORK/err" \
+    || fail "with an unknown platform: status $status, $(cat "$WORK/err")"
+pass "no display, or no usable platform: one line, status 1"
