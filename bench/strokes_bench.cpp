@@ -22,7 +22,6 @@ public:
     void PopupMenu() override { m_forms.PopupMenu(); }
     void setChalkVisible(int index, bool visible) override { m_forms.setChalkVisible(index, visible); }
     void setEraserVisible(bool visible) override { m_forms.setEraserVisible(visible); }
-    QString dateCaption() const override { return m_forms.dateCaption(); }
     void setDateCaption(const QString &caption) override { m_forms.setDateCaption(caption); }
     void Cls() override { m_forms.Cls(); }
     void setFillColor(Colour colour) override { m_forms.setFillColor(colour); }
@@ -32,9 +31,9 @@ public:
         if (const auto *cursor = dynamic_cast<const QtPicture *>(picture.get()))
             m_forms.board()->setCursor(cursor->cursor);
     }
-    PictureRef LoadPicture(const QString &path, QString *error) override { return CursorLoader().load(path, error); }
+    PictureRef LoadPicture(const QByteArray &path, QString *error) override { return CursorLoader().load(path, error); }
     PictureRef builtInCursor(BuiltInCursor which) override { return m_forms.builtInCursor(which); }
-    QString appPath() const override { return m_forms.appPath(); }
+    QByteArray appPath() const override { return m_forms.appPath(); }
     void Randomize() override { m_forms.Randomize(); }
     float Rnd() override { return m_forms.Rnd(); }
     QDate today() const override { return m_forms.today(); }

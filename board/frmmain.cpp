@@ -2,6 +2,8 @@
 
 #include "chalk/chalkcolours.h"
 
+#include <QFile>
+
 void frmMain::Form_Load()
 {
     m_forms.Randomize();
@@ -18,10 +20,19 @@ Colour frmMain::chalkColourValue() const
 
 void frmMain::setBoardCursor(BuiltInCursor tool)
 {
-    const QString path = m_forms.appPath()
-        + (tool == BuiltInCursor::Chalk ? QStringLiteral("/チョーク.cur") : QStringLiteral("/黒板消し.cur"));
+    // The file name is appended to the directory's own bytes; the name is written in UTF-8,
+    // as the files are installed.
+    const QByteArray directory = m_forms.appPath();
+    const QByteArray path = directory
+        + (tool == BuiltInCursor::Chalk ? QByteArrayLiteral("/チョーク.cur") : QByteArrayLiteral("/黒板消し.cur"));
     QString error;
-    PictureRef picture = m_forms.LoadPicture(path, &error);
+    // Without a known program directory there is no file to trust: never the root or the
+    // working directory.
+    PictureRef picture;
+    if (directory.isEmpty())
+        error = QStringLiteral("プログラムのフォルダが分かりません");
+    else
+        picture = m_forms.LoadPicture(path, &error);
     bool &failing = m_cursorFailing[static_cast<int>(tool)];
     if (picture) {
         failing = false;
@@ -29,7 +40,7 @@ void frmMain::setBoardCursor(BuiltInCursor tool)
         // Said once per run of failures, so a drag does not flood stderr.
         if (!failing)
             m_forms.reportError(QStringLiteral("カーソルファイル %1 を使えません（%2）。組み込みのカーソルを使います。")
-                                    .arg(path, error));
+                                    .arg(QFile::decodeName(path), error));
         failing = true;
         picture = m_forms.builtInCursor(tool);
     }

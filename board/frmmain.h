@@ -24,8 +24,6 @@ public:
     const QString &chalkColor() const { return ChalkColor; }
 
 private:
-    friend class TestHandlers;
-
     void ShowAllChalks();
     void HideHeldChalk();
     Colour chalkColourValue() const;

@@ -2,10 +2,11 @@
 
 #include "platform/iconfile.h"
 
-#include <QFile>
 #include <QPixmap>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,14 +17,43 @@ bool sameTime(const timespec &a, const timespec &b)
 {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Closes the descriptor on every way out.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
 } // namespace
+
+bool CursorLoader::Identity::operator==(const Identity &other) const
+{
+    return device == other.device && inode == other.inode && size == other.size
+        && sameTime(modified, other.modified) && sameTime(changed, other.changed);
+}
 
 PictureRef makeCursorPicture(const QImage &image, const QPoint &hotspot)
 {
     return std::make_shared<QtPicture>(QCursor(QPixmap::fromImage(image), hotspot.x(), hotspot.y()));
 }
 
-PictureRef CursorLoader::load(const QString &path, QString *error)
+PictureRef CursorLoader::load(const QByteArray &path, QString *error)
 {
     QString ignored;
     if (!error)
@@ -34,18 +64,38 @@ PictureRef CursorLoader::load(const QString &path, QString *error)
         entry = std::prev(m_cache.end());
     }
 
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info {};
-    if (::stat(name.constData(), &info) != 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+    // Non-blocking: a FIFO or device swapped in under the name must not stall the window.
+    const Descriptor file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0) {
+        *error = systemError(errno);
+        entry->known = false;
         entry->picture.reset();
         return nullptr;
     }
-    if (entry->picture && entry->device == info.st_dev && entry->inode == info.st_ino && entry->size == info.st_size
-        && sameTime(entry->modified, info.st_mtim) && sameTime(entry->changed, info.st_ctim))
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) {
+        *error = systemError(errno);
+        entry->known = false;
+        entry->picture.reset();
+        return nullptr;
+    }
+    const Identity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+    if (entry->known && entry->identity == identity) {
+        if (!entry->picture)
+            *error = entry->error;
         return entry->picture;
+    }
 
-    entry->picture.reset();
+    entry->known = true;
+    entry->identity = identity;
+    entry->picture = readCursor(file.get(), info, &entry->error);
+    if (!entry->picture)
+        *error = entry->error;
+    return entry->picture;
+}
+
+PictureRef CursorLoader::readCursor(int fd, const struct stat &info, QString *error)
+{
     if (!S_ISREG(info.st_mode)) {
         *error = QStringLiteral("not a regular file");
         return nullptr;
@@ -54,13 +104,22 @@ PictureRef CursorLoader::load(const QString &path, QString *error)
         *error = QStringLiteral("file too large");
         return nullptr;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return nullptr;
+    // Read at most one byte past the limit: the file may have grown since fstat().
+    QByteArray bytes(static_cast<qsizetype>(kMaxIconFileBytes + 1), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            *error = systemError(errno);
+            return nullptr;
+        }
+        if (n == 0)
+            break;
+        got += n;
     }
-    // Read at most one byte past the limit: the file may have grown since stat().
-    const QByteArray bytes = file.read(kMaxIconFileBytes + 1);
+    bytes.truncate(got);
     const auto decoded = decodeIconFile(bytes, error);
     if (!decoded)
         return nullptr;
@@ -68,12 +127,5 @@ PictureRef CursorLoader::load(const QString &path, QString *error)
         *error = QStringLiteral("an icon, not a cursor file");
         return nullptr;
     }
-
-    entry->device = info.st_dev;
-    entry->inode = info.st_ino;
-    entry->size = info.st_size;
-    entry->modified = info.st_mtim;
-    entry->changed = info.st_ctim;
-    entry->picture = makeCursorPicture(decoded->image, decoded->hotspot);
-    return entry->picture;
+    return makeCursorPicture(decoded->image, decoded->hotspot);
 }

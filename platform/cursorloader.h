@@ -2,6 +2,7 @@
 
 #include "platform/forms.h"
 
+#include <QByteArray>
 #include <QCursor>
 #include <QString>
 
@@ -16,26 +17,36 @@ struct QtPicture final : Picture
     QCursor cursor;
 };
 
-// Loads cursor files for the board. A file whose identity, size and times have not changed
-// since it was last decoded is not read again, so a drag costs one stat() per event while a
-// file replaced on disk is picked up at the next event.
+// Loads cursor files for the board. The path is opened once per call, without blocking, and
+// everything is decided on that descriptor: what it is, its size, its bytes. A file whose
+// identity, size and times are the same as at the last call is not read again, whether it
+// worked then or not, so a drag costs one open and one fstat per event, while a file replaced
+// on disk is tried at the next event.
 class CursorLoader
 {
 public:
     // Null when the file cannot be used; *error (if given) then says why.
-    PictureRef load(const QString &path, QString *error);
+    PictureRef load(const QByteArray &path, QString *error);
 
 private:
-    struct Entry
+    struct Identity
     {
-        QString path;
         dev_t device = 0;
         ino_t inode = 0;
         off_t size = 0;
         timespec modified{};
         timespec changed{};
-        PictureRef picture;
+        bool operator==(const Identity &other) const;
     };
+    struct Entry
+    {
+        QByteArray path;
+        bool known = false; // identity holds the file last looked at
+        Identity identity;
+        PictureRef picture; // null: that file could not be used, for the reason below
+        QString error;
+    };
+    static PictureRef readCursor(int fd, const struct stat &info, QString *error);
     std::vector<Entry> m_cache;
 };
 

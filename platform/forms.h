@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -31,7 +32,6 @@ public:
     virtual void PopupMenu() = 0;
     virtual void setChalkVisible(int index, bool visible) = 0;
     virtual void setEraserVisible(bool visible) = 0;
-    virtual QString dateCaption() const = 0;
     virtual void setDateCaption(const QString &caption) = 0;
 
     // The board.
@@ -41,9 +41,11 @@ public:
     virtual void setMouseIcon(const PictureRef &picture) = 0;
 
     // Services. LoadPicture returns null and says why in *error when the file cannot be used.
-    virtual PictureRef LoadPicture(const QString &path, QString *error) = 0;
+    // Paths are the bytes the system uses, whatever their encoding.
+    virtual PictureRef LoadPicture(const QByteArray &path, QString *error) = 0;
     virtual PictureRef builtInCursor(BuiltInCursor which) = 0;
-    virtual QString appPath() const = 0;
+    // The directory of the running executable, empty if it cannot be found.
+    virtual QByteArray appPath() const = 0;
     virtual void Randomize() = 0;
     virtual float Rnd() = 0; // [0, 1)
     virtual QDate today() const = 0;

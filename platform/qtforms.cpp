@@ -15,8 +15,13 @@
 #include <QMenu>
 #include <QPixmap>
 
+#include <QFile>
+
 #include <chrono>
+#include <climits>
 #include <cstdio>
+
+#include <unistd.h>
 
 QtForms::QtForms()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -160,7 +165,7 @@ void QtForms::setMouseIcon(const PictureRef &picture)
         m_board->unsetCursor();
 }
 
-PictureRef QtForms::LoadPicture(const QString &path, QString *error)
+PictureRef QtForms::LoadPicture(const QByteArray &path, QString *error)
 {
     return m_loader.load(path, error);
 }
@@ -176,9 +181,21 @@ PictureRef QtForms::builtInCursor(BuiltInCursor which)
     return cached;
 }
 
-QString QtForms::appPath() const
+QByteArray QtForms::appPath() const
 {
-    return QCoreApplication::applicationDirPath();
+    // The bytes the kernel gives: a folder whose name is not valid in the locale's encoding
+    // (an old archive unpacked with Shift-JIS names) is still this program's folder.
+    QByteArray exe(PATH_MAX, Qt::Uninitialized);
+    const ssize_t n = ::readlink("/proc/self/exe", exe.data(), static_cast<size_t>(exe.size()));
+    if (n > 0 && n < exe.size()) {
+        exe.truncate(n);
+        const qsizetype slash = exe.lastIndexOf('/');
+        if (slash > 0)
+            return exe.left(slash);
+        if (slash == 0)
+            return QByteArrayLiteral("/");
+    }
+    return QFile::encodeName(QCoreApplication::applicationDirPath());
 }
 
 void QtForms::Randomize()

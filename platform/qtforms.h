@@ -27,7 +27,7 @@ public:
     void PopupMenu() override;
     void setChalkVisible(int index, bool visible) override;
     void setEraserVisible(bool visible) override;
-    QString dateCaption() const override;
+    QString dateCaption() const;
     void setDateCaption(const QString &caption) override;
 
     void Cls() override;
@@ -35,9 +35,9 @@ public:
     void Circle(float x, float y, float radius, Colour outline) override;
     void setMouseIcon(const PictureRef &picture) override;
 
-    PictureRef LoadPicture(const QString &path, QString *error) override;
+    PictureRef LoadPicture(const QByteArray &path, QString *error) override;
     PictureRef builtInCursor(BuiltInCursor which) override;
-    QString appPath() const override;
+    QByteArray appPath() const override;
     void Randomize() override;
     float Rnd() override;
     QDate today() const override;

@@ -37,8 +37,9 @@ public:
     // Set by the test.
     std::deque<float> rnd;
     mutable QList<QDate> dates{QDate(2001, 3, 11)}; // today() hands these out in turn, the last one repeating
-    QSet<QString> unreadable;               // paths whose LoadPicture fails
-    QString programDirectory = QStringLiteral("/opt/zav");
+    QSet<QByteArray> unreadable;            // paths whose LoadPicture fails
+    QByteArray programDirectory = QByteArrayLiteral("/opt/zav");
+    QList<QByteArray> loadedPaths;          // every path LoadPicture was asked for, as bytes
 
     void Unload() override { log << QStringLiteral("Unload"); }
     void PopupMenu() override { log << QStringLiteral("PopupMenu"); }
@@ -53,7 +54,6 @@ public:
         log << QStringLiteral("eraser %1").arg(visible ? "shown" : "hidden");
         eraserVisible = visible;
     }
-    QString dateCaption() const override { return caption; }
     void setDateCaption(const QString &text) override
     {
         log << QStringLiteral("caption");
@@ -80,22 +80,23 @@ public:
         mouseIcon = fake ? fake->source : QString();
         log << QStringLiteral("MouseIcon ") + mouseIcon;
     }
-    PictureRef LoadPicture(const QString &path, QString *error) override
+    PictureRef LoadPicture(const QByteArray &path, QString *error) override
     {
-        log << QStringLiteral("LoadPicture ") + path;
+        log << QStringLiteral("LoadPicture ") + QString::fromUtf8(path);
+        loadedPaths << path;
         if (unreadable.contains(path)) {
             if (error)
                 *error = QStringLiteral("No such file or directory");
             return nullptr;
         }
-        return std::make_shared<FakePicture>(path);
+        return std::make_shared<FakePicture>(QString::fromUtf8(path));
     }
     PictureRef builtInCursor(BuiltInCursor which) override
     {
         return std::make_shared<FakePicture>(which == BuiltInCursor::Chalk ? QStringLiteral("built-in chalk")
                                                                            : QStringLiteral("built-in eraser"));
     }
-    QString appPath() const override { return programDirectory; }
+    QByteArray appPath() const override { return programDirectory; }
     void Randomize() override { log << QStringLiteral("Randomize"); }
     float Rnd() override
     {

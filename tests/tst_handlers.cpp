@@ -24,14 +24,11 @@ private slots:
     void chalkClick();
     void chalkClickOutsideTheTray_data();
     void chalkClickOutsideTheTray();
-    void hideHeldChalkOutsideTheTable();
     void unreadableCursorFile_data();
     void unreadableCursorFile();
     void commandsTouchOnlyTheirOwn();
-
-private:
-    static void hideHeldChalk(frmMain &form) { form.HideHeldChalk(); }
-    static void setChalkColor(frmMain &form, const QString &text) { form.ChalkColor = text; }
+    void cursorPathFromDirectoryBytes_data();
+    void cursorPathFromDirectoryBytes();
 };
 
 static const QString kCrLf = QStringLiteral("\r\n");
@@ -44,7 +41,7 @@ void TestHandlers::dateWriter_data()
     QTest::newRow("two-digit month and day") << QDate(2026, 12, 25) << "12\r\n月\r\n25\r\n日\r\n(金)";
     QTest::newRow("Monday") << QDate(2026, 12, 7) << "12\r\n月\r\n7\r\n日\r\n(月)";
     QTest::newRow("Saturday, one-digit month") << QDate(2027, 1, 2) << "1\r\n月\r\n2\r\n日\r\n(土)";
-    QTest::newRow("Wednesday, leap day") << QDate(2028, 2, 29) << "2\r\n月\r\n29\r\n日\r\n(火)";
+    QTest::newRow("Tuesday, leap day") << QDate(2028, 2, 29) << "2\r\n月\r\n29\r\n日\r\n(火)";
     QTest::newRow("widest date") << QDate(2029, 12, 26) << "12\r\n月\r\n26\r\n日\r\n(水)";
 }
 
@@ -110,6 +107,8 @@ void TestHandlers::chalkStrokeSpecks_data()
         << QList<float>{0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f,
                         0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f}
         << QList<QPointF>(7, QPointF(24, 24));
+    QTest::newRow("largest draws below 1: above-left at the largest offset")
+        << QList<float>(21, 0.99999994f) << QList<QPointF>(7, QPointF(-24, -24));
 }
 
 void TestHandlers::chalkStrokeSpecks()
@@ -135,8 +134,8 @@ void TestHandlers::chalkStrokeSpecks()
         QCOMPARE(speck.radius, 3.0f);
         QCOMPARE(speck.outline, Colour(0x4000));
         QCOMPARE(speck.fill, Colour(0xFFFF));
-        // A grain inside the chalk, never a ragged rim.
-        QVERIFY(std::hypot(offsets[i].x(), offsets[i].y()) < dab.radius);
+        // A grain inside the chalk, never a ragged rim: measured on what was drawn.
+        QVERIFY(std::hypot(speck.x - dab.x, speck.y - dab.y) + speck.radius < dab.radius);
     }
     QVERIFY(forms.rnd.empty());
 }
@@ -258,22 +257,6 @@ void TestHandlers::chalkClickOutsideTheTray()
     QVERIFY(forms.eraserVisible);
 }
 
-void TestHandlers::hideHeldChalkOutsideTheTable()
-{
-    FakeForms forms;
-    frmMain form(forms);
-    setChalkColor(form, QStringLiteral("12345"));
-    forms.log.clear();
-    hideHeldChalk(form);
-    QCOMPARE(forms.log, QStringList());
-    setChalkColor(form, QStringLiteral("0065535")); // same number, other text: compared as text
-    hideHeldChalk(form);
-    QCOMPARE(forms.log, QStringList());
-    setChalkColor(form, QStringLiteral("255"));
-    hideHeldChalk(form);
-    QCOMPARE(forms.log, QStringList{QStringLiteral("chalk 3 hidden")});
-}
-
 void TestHandlers::unreadableCursorFile_data()
 {
     QTest::addColumn<int>("button");
@@ -291,7 +274,7 @@ void TestHandlers::unreadableCursorFile()
     FakeForms forms;
     frmMain form(forms);
     form.Form_Load();
-    forms.unreadable = {file};
+    forms.unreadable = {file.toUtf8()};
 
     for (int i = 0; i < 3; ++i)
         form.書ける_MouseMove(static_cast<std::int16_t>(button), 0, 1000 + i * 30, 1000);
@@ -306,7 +289,7 @@ void TestHandlers::unreadableCursorFile()
     form.書ける_MouseMove(static_cast<std::int16_t>(button), 0, 1000, 1000);
     QCOMPARE(forms.mouseIcon, file);
 
-    forms.unreadable = {file};
+    forms.unreadable = {file.toUtf8()};
     form.書ける_MouseMove(static_cast<std::int16_t>(button), 0, 1000, 1000);
     QCOMPARE(forms.mouseIcon, builtIn);
     QCOMPARE(forms.errors.size(), 2);
@@ -346,6 +329,43 @@ void TestHandlers::commandsTouchOnlyTheirOwn()
     forms.log.clear();
     form.ExitEnd_Click();
     QCOMPARE(forms.log, QStringList{QStringLiteral("Unload")});
+}
+
+void TestHandlers::cursorPathFromDirectoryBytes_data()
+{
+    QTest::addColumn<QByteArray>("directory");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QByteArray>("asked");     // the path LoadPicture must get, empty for none
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("UTF-8 folder")
+        << QByteArray("/opt/黒板") << 1 << QByteArray("/opt/黒板/チョーク.cur") << "/opt/黒板/チョーク.cur";
+    // "\x8d\x95\x94\xc2" is 黒板 in Shift-JIS: not UTF-8, yet still the program's folder.
+    QTest::newRow("Shift-JIS folder, chalk") << QByteArray("/tmp/\x8d\x95\x94\xc2") << 1
+                                             << QByteArray("/tmp/\x8d\x95\x94\xc2/チョーク.cur")
+                                             << QString::fromUtf8(QByteArray("/tmp/\x8d\x95\x94\xc2/チョーク.cur"));
+    QTest::newRow("Shift-JIS folder, eraser") << QByteArray("/tmp/\x8d\x95\x94\xc2") << 2
+                                              << QByteArray("/tmp/\x8d\x95\x94\xc2/黒板消し.cur")
+                                              << QString::fromUtf8(QByteArray("/tmp/\x8d\x95\x94\xc2/黒板消し.cur"));
+    QTest::newRow("unknown folder: no file at the root")
+        << QByteArray() << 1 << QByteArray() << "built-in chalk";
+}
+
+void TestHandlers::cursorPathFromDirectoryBytes()
+{
+    QFETCH(QByteArray, directory);
+    QFETCH(int, button);
+    QFETCH(QByteArray, asked);
+    QFETCH(QString, icon);
+    FakeForms forms;
+    forms.programDirectory = directory;
+    frmMain form(forms);
+    form.Form_Load();
+    form.書ける_MouseMove(static_cast<std::int16_t>(button), 0, 1000, 1000);
+    QCOMPARE(forms.loadedPaths, asked.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{asked});
+    QCOMPARE(forms.mouseIcon, icon);
+    QCOMPARE(forms.errors.size(), asked.isEmpty() ? 1 : 0);
+    // Drawn all the same.
+    QCOMPARE(forms.circles.size(), button == 1 ? 8 : 1);
 }
 
 QTEST_APPLESS_MAIN(TestHandlers)

@@ -8,7 +8,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -41,6 +47,22 @@ void putU32(QByteArray &bytes, int at, quint32 v)
     putU16(bytes, at + 2, v >> 16);
 }
 
+// Bytes this process has read through read() and friends so far.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = io.readAll();
+    const qsizetype at = text.indexOf("rchar: ");
+    return at < 0 ? -1 : text.mid(at + 7, text.indexOf('\n', at) - at - 7).toLongLong();
+}
+
+int openDescriptors()
+{
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
+}
+
 } // namespace
 
 class TestPictures : public QObject
@@ -57,6 +79,8 @@ private slots:
     void hostileFiles_data();
     void hostileFiles();
     void replacedFileTakesEffect();
+    void badFileIsNotReadAgain();
+    void fifoSwappedInNeverBlocks();
 };
 
 void TestPictures::programPictures_data()
@@ -219,13 +243,13 @@ void TestPictures::hostileFiles()
     }
     CursorLoader loader;
     QString error;
-    QVERIFY(!loader.load(path, &error));
+    QVERIFY(!loader.load(QFile::encodeName(path), &error));
     QVERIFY(!error.isEmpty());
     // Once a good file is in place, it is used.
     QDir(path).removeRecursively();
     QFile::remove(path);
     QVERIFY(writeFile(path, good));
-    QVERIFY(loader.load(path, &error));
+    QVERIFY(loader.load(QFile::encodeName(path), &error));
 }
 
 void TestPictures::replacedFileTakesEffect()
@@ -235,25 +259,118 @@ void TestPictures::replacedFileTakesEffect()
     QVERIFY(writeFile(path, readFile(picture(QStringLiteral("黒板消し.cur")))));
     CursorLoader loader;
     QString error;
-    const PictureRef first = loader.load(path, &error);
+    const PictureRef first = loader.load(QFile::encodeName(path), &error);
     QVERIFY(first);
     // Unchanged: not decoded again.
-    QCOMPARE(loader.load(path, &error), first);
+    QCOMPARE(loader.load(QFile::encodeName(path), &error), first);
 
     // Replaced by another cursor (renamed over it, as an installer does).
     const QString other = dir.filePath(QStringLiteral("new.cur"));
     QVERIFY(writeFile(other, readFile(picture(QStringLiteral("チョーク.cur")))));
     QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) == 0);
-    const PictureRef second = loader.load(path, &error);
+    const PictureRef second = loader.load(QFile::encodeName(path), &error);
     QVERIFY(second);
     QVERIFY(second != first);
     QCOMPARE(static_cast<const QtPicture *>(second.get())->cursor.hotSpot(), QPoint(4, 27));
 
     // Removed: refused, then back.
     QVERIFY(QFile::remove(path));
-    QVERIFY(!loader.load(path, &error));
+    QVERIFY(!loader.load(QFile::encodeName(path), &error));
     QVERIFY(writeFile(path, readFile(picture(QStringLiteral("黒板消し.cur")))));
-    QCOMPARE(static_cast<const QtPicture *>(loader.load(path, &error).get())->cursor.hotSpot(), QPoint(15, 15));
+    QCOMPARE(static_cast<const QtPicture *>(loader.load(QFile::encodeName(path), &error).get())->cursor.hotSpot(), QPoint(15, 15));
+}
+
+void TestPictures::badFileIsNotReadAgain()
+{
+    // A corrupt file just under the size limit, as a broken download leaves it.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("チョーク.cur"));
+    QByteArray junk(1000 * 1000, 'x');
+    QVERIFY(writeFile(path, junk));
+    CursorLoader loader;
+    QString error;
+    QVERIFY(!loader.load(QFile::encodeName(path), &error));
+    const QString firstError = error;
+    QVERIFY(!firstError.isEmpty());
+    const qint64 before = bytesRead();
+    QVERIFY(before >= 0);
+    for (int i = 0; i < 20; ++i) {
+        error.clear();
+        QVERIFY(!loader.load(QFile::encodeName(path), &error));
+        QCOMPARE(error, firstError);
+    }
+    // The /proc read itself costs a little; twenty reads of the file would be 20 MB.
+    QVERIFY2(bytesRead() - before < 100 * 1000, "the unchanged bad file was read again");
+
+    // Replaced by a good one: used at the next call.
+    const QString other = dir.filePath(QStringLiteral("new.cur"));
+    QVERIFY(writeFile(other, readFile(picture(QStringLiteral("チョーク.cur")))));
+    QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) == 0);
+    QVERIFY(loader.load(QFile::encodeName(path), &error));
+}
+
+void TestPictures::fifoSwappedInNeverBlocks()
+{
+    // Another process renames a FIFO and a good file over the cursor file, again and again,
+    // while strokes load it. Loading must never wait on the FIFO.
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("チョーク.cur")));
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("fifo")));
+    const QByteArray staged = QFile::encodeName(dir.filePath(QStringLiteral("staged")));
+    const QByteArray good = readFile(picture(QStringLiteral("チョーク.cur")));
+    QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+    QVERIFY(writeFile(QFile::decodeName(path), good));
+
+    std::atomic<bool> stop{false};
+    std::atomic<bool> rescued{false};
+    std::thread swapper([&] {
+        for (int i = 0; !stop; ++i) {
+            if (i % 2) {
+                ::link(fifo.constData(), staged.constData()); // the FIFO keeps its own name too
+            } else {
+                QFile file(QFile::decodeName(staged));
+                if (file.open(QIODevice::WriteOnly))
+                    file.write(good);
+            }
+            ::rename(staged.constData(), path.constData());
+        }
+    });
+    // Should a load block on the FIFO, open it as a writer so the load returns and the test fails
+    // instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!done && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        while (!done) {
+            rescued = true;
+            const int fd = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+
+    const int descriptors = openDescriptors();
+    CursorLoader loader;
+    int loaded = 0;
+    int refused = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    for (int i = 0; i < 200000 && std::chrono::steady_clock::now() < end; ++i) {
+        QString error;
+        if (loader.load(path, &error))
+            ++loaded;
+        else
+            ++refused;
+    }
+    done = true;
+    stop = true;
+    swapper.join();
+    watchdog.join();
+    QVERIFY2(!rescued, "a load blocked on the FIFO");
+    QVERIFY(loaded > 0);
+    QVERIFY(refused > 0);
+    QCOMPARE(openDescriptors(), descriptors);
 }
 
 QTEST_MAIN(TestPictures)
