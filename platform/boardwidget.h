@@ -1,13 +1,21 @@
 #pragma once
 
 #include <QImage>
+#include <QSet>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
 
+class QEventPoint;
+class QTouchEvent;
+
 // The board 書ける: keeps its drawing in an image and repaints from it, so nothing is lost
 // to an expose. Coordinates it reports and takes are twips.
+//
+// Mouse, pen and touch all reach the handler through onMouseMove, one call per delivered move:
+// the left button, a pen's tip and a finger write (1); the right button, a pen's eraser end, the
+// tip with the right barrel button, and the flat of a hand rub out (2).
 class BoardWidget final : public QWidget
 {
 public:
@@ -20,12 +28,24 @@ public:
     void circle(float x, float y, float radius, QRgb fill, QRgb outline);
     const QImage &image() const { return m_image; }
 
+    // A contact at least this wide is a hand rubbing out, not a finger writing.
+    static constexpr double kPalmMillimetres = 20.0;
+
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void tabletEvent(QTabletEvent *event) override;
 
 private:
+    void touch(QTouchEvent *event);
+    double contactMillimetres(const QEventPoint &point) const;
+    void rubOutContact(const QPointF &centre, double diameterPixels);
+    void move(std::int16_t button, const QPointF &pixels);
+
     QImage m_image;
     QRgb m_background;
-    QRect m_pendingRepaint; // asked for since the last paint, so specks inside a dab ask nothing more
+    // Asked for since the last paint: a speck inside it needs no request of its own.
+    QRect m_lastRequested;
+    QSet<int> m_palms; // touch points that are the flat of a hand, until they lift
 };

@@ -13,6 +13,7 @@ namespace {
 constexpr int kLines = 5;
 constexpr int kMargin = 2;
 // Tallest and deepest glyphs the date can hold, for the ink box of a line.
+const QString kKanji = QStringLiteral("月日火水木金土");
 const QString kInkSample = QStringLiteral("0123456789月日火水木金土()");
 } // namespace
 
@@ -29,7 +30,11 @@ DateStrip::DateStrip(QWidget *parent, const QRect &geometry)
     m_font.setWeight(QFont::Normal);
     m_font.setStyleHint(QFont::SansSerif);
 
-    m_japanese = !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
+    // Whether the kanji of a date can be written: by the face chosen, or by any face fontconfig
+    // says covers Japanese (a pop face with only the common kanji is not listed as such).
+    const QFontMetrics chosen(m_font);
+    m_japanese = std::all_of(kKanji.begin(), kKanji.end(), [&](QChar c) { return chosen.inFont(c); })
+        || !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
 
     const QFontMetrics metrics(m_font);
     const QRect ink = metrics.boundingRect(kInkSample);

@@ -11,6 +11,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleHints>
 #include <QIcon>
 #include <QMenu>
 #include <QPixmap>
@@ -18,6 +22,7 @@
 #include <QFile>
 
 #include <chrono>
+#include <utility>
 #include <climits>
 #include <cstdio>
 
@@ -62,7 +67,7 @@ QtForms::QtForms()
         const IconFileImage stick = builtInPicture(QStringLiteral("chalk%1.ico").arg(n));
         m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, layout::chalk(n).pixels());
         m_chalks[n]->setObjectName(QStringLiteral("チョーク%1").arg(n));
-        m_chalks[n]->onClick = [this, n] {
+        m_chalks[n]->onClick = [this, n](const QPoint &, quint64) {
             if (m_events)
                 m_events->チョーク_Click(static_cast<std::int16_t>(n));
         };
@@ -70,9 +75,12 @@ QtForms::QtForms()
     m_eraser = new TrayImage(m_tray->inside(), builtInPicture(QStringLiteral("eraser.ico")).image,
                              layout::kEraser.pixels());
     m_eraser->setObjectName(QStringLiteral("黒板消し"));
-    m_eraser->onClick = [this] {
+    m_eraser->onClick = [this](const QPoint &global, quint64 timestamp) {
+        m_popupAt = global;
+        m_openingClick = OpeningClick{global, timestamp};
         if (m_events)
             m_events->黒板消し_Click();
+        m_popupAt.reset();
     };
     buildMenu();
 }
@@ -106,6 +114,60 @@ void QtForms::buildMenu()
         // Also on the window, so the shortcuts act while the popup is closed.
         addAction(action);
     }
+    m_menu->installEventFilter(this);
+}
+
+bool QtForms::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_menu && menuEvent(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+// Events for the open popup. Returns true for those it takes.
+bool QtForms::menuEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        // The menu opens under the pointer, so the second click of a double click on the eraser
+        // would land on 全部消す. That click chooses nothing; any later one chooses as usual.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const std::optional<OpeningClick> opening = std::exchange(m_openingClick, std::nullopt);
+        if (!opening)
+            return false;
+        const QStyleHints *hints = QGuiApplication::styleHints();
+        const quint64 elapsed = mouse->timestamp() - opening->timestamp;
+        const QPoint moved = mouse->globalPosition().toPoint() - opening->global;
+        if (mouse->timestamp() < opening->timestamp || elapsed > quint64(hints->mouseDoubleClickInterval())
+            || moved.manhattanLength() > hints->mouseDoubleClickDistance())
+            return false;
+        m_openingClick = opening; // a double click's press and its DblClick come as a pair
+        m_swallowRelease = true;
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        return std::exchange(m_swallowRelease, false);
+    case QEvent::KeyPress: {
+        // The popup holds the keyboard; the shortcuts it shows beside its items act here too.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction *action : m_menu->actions()) {
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                m_menu->close();
+                action->trigger();
+                return true;
+            }
+        }
+        return false;
+    }
+    case QEvent::Hide:
+        m_openingClick.reset();
+        m_swallowRelease = false;
+        return false;
+    default:
+        return false;
+    }
 }
 
 void QtForms::Unload()
@@ -115,7 +177,8 @@ void QtForms::Unload()
 
 void QtForms::PopupMenu()
 {
-    m_menu->popup(QCursor::pos());
+    // At the click that asked for it: after touch or a pen the pointer position may be stale.
+    m_menu->popup(m_popupAt.value_or(QCursor::pos()));
 }
 
 void QtForms::setChalkVisible(int index, bool visible)

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <random>
 
 class BoardWidget;
@@ -51,8 +52,12 @@ public:
     TrayImage *eraser() const { return m_eraser; }
     QMenu *menu() const { return m_menu; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildMenu();
+    bool menuEvent(QEvent *event);
 
     FormEvents *m_events = nullptr;
     BoardWidget *m_board = nullptr;
@@ -61,6 +66,18 @@ private:
     std::array<TrayImage *, 6> m_chalks{};
     TrayImage *m_eraser = nullptr;
     QMenu *m_menu = nullptr;
+
+    // Where the popup opens: the click that asked for it, if any.
+    std::optional<QPoint> m_popupAt;
+    // The click on the eraser that opened the menu: a second click of the same double click
+    // must not choose an item. Cleared by the first click in the menu that is not that.
+    struct OpeningClick
+    {
+        QPoint global;
+        quint64 timestamp = 0;
+    };
+    std::optional<OpeningClick> m_openingClick;
+    bool m_swallowRelease = false;
 
     Colour m_fillColour = 0xFFFFFF;
     PictureRef m_mouseIcon;

@@ -20,5 +20,5 @@ void TrayImage::paintEvent(QPaintEvent *)
 void TrayImage::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
-        onClick();
+        onClick(event->globalPosition().toPoint(), event->timestamp());
 }

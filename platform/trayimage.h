@@ -6,13 +6,14 @@
 #include <functional>
 
 // A picture on the tray, stretched to its control with nearest-neighbour sampling.
-// A left click on it raises onClick; hidden, it takes no clicks.
+// A left click on it raises onClick with where (global) and when (the event's timestamp, ms) it
+// happened; hidden, it takes no clicks.
 class TrayImage final : public QWidget
 {
 public:
     TrayImage(QWidget *parent, const QImage &picture, const QRect &geometry);
 
-    std::function<void()> onClick;
+    std::function<void(const QPoint &global, quint64 timestamp)> onClick;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

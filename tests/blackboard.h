@@ -1,0 +1,50 @@
+#pragma once
+// The real window as the program starts it, for the widget tests, and pixel helpers.
+#include "board/frmmain.h"
+#include "platform/boardwidget.h"
+#include "platform/qtforms.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <memory>
+
+inline const QRgb kBoardPixel = qRgb(0, 64, 0);
+
+struct Blackboard
+{
+    QtForms forms;
+    frmMain form{forms};
+
+    Blackboard()
+    {
+        forms.setEvents(&form);
+        form.Form_Load();
+        forms.show();
+    }
+    QImage board() const { return forms.board()->image(); }
+};
+
+inline std::unique_ptr<Blackboard> openBlackboard()
+{
+    auto blackboard = std::make_unique<Blackboard>();
+    if (!QTest::qWaitForWindowExposed(&blackboard->forms))
+        return nullptr;
+    return blackboard;
+}
+
+inline int countPixels(const QImage &image, QRgb colour, const QRect &area)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += image.rect().contains(x, y) && image.pixel(x, y) == colour;
+    return n;
+}
+
+// A disc whose fill and outline are both the given colour, as a chalk or eraser dab is.
+inline void disc(QtForms &forms, qreal x, qreal y, float radius, Colour colour)
+{
+    forms.setFillColor(colour);
+    forms.Circle(static_cast<float>(x), static_cast<float>(y), radius, colour);
+}
