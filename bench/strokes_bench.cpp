@@ -1,23 +1,31 @@
-// Cost of one stroke event in the process: handler, cursor-file check, circles, repaint request.
+// Cost of one stroke event in the process: handler, cursor-file check, circles, repaint request;
+// the same through a pen event and a touch frame, and with a corrupt cursor file.
 //   build/bench/zav-bench [--benchmark_repetitions=5]
 #include "board/frmmain.h"
 #include "platform/boardwidget.h"
 #include "platform/qtforms.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTabletEvent>
+#include <QTemporaryDir>
+#include <QTouchEvent>
+#include <QWindow>
+#include <private/qeventpoint_p.h>
 
 #include <benchmark/benchmark.h>
 
+#include "injector.h"
 #include "resident.h"
 
 namespace {
 
 
-// The straightforward runtime: decodes the cursor file and sets a new cursor on every event.
-class NaiveCursorForms final : public Forms
+// A runtime that passes every request on to the real window; the variants below change one.
+class ForwardingForms : public Forms
 {
 public:
-    explicit NaiveCursorForms(QtForms &forms) : m_forms(forms) {}
+    explicit ForwardingForms(QtForms &forms) : m_forms(forms) {}
     void Unload() override { m_forms.Unload(); }
     void PopupMenu() override { m_forms.PopupMenu(); }
     void setChalkVisible(int index, bool visible) override { m_forms.setChalkVisible(index, visible); }
@@ -26,12 +34,8 @@ public:
     void Cls() override { m_forms.Cls(); }
     void setFillColor(Colour colour) override { m_forms.setFillColor(colour); }
     void Circle(float x, float y, float radius, Colour outline) override { m_forms.Circle(x, y, radius, outline); }
-    void setMouseIcon(const PictureRef &picture) override
-    {
-        if (const auto *cursor = dynamic_cast<const QtPicture *>(picture.get()))
-            m_forms.board()->setCursor(cursor->cursor);
-    }
-    PictureRef LoadPicture(const QByteArray &path, QString *error) override { return CursorLoader().load(path, error); }
+    void setMouseIcon(const PictureRef &picture) override { m_forms.setMouseIcon(picture); }
+    PictureRef LoadPicture(const QByteArray &path, QString *error) override { return m_forms.LoadPicture(path, error); }
     PictureRef builtInCursor(BuiltInCursor which) override { return m_forms.builtInCursor(which); }
     QByteArray appPath() const override { return m_forms.appPath(); }
     void Randomize() override { m_forms.Randomize(); }
@@ -39,8 +43,38 @@ public:
     QDate today() const override { return m_forms.today(); }
     void reportError(const QString &line) override { m_forms.reportError(line); }
 
-private:
+protected:
     QtForms &m_forms;
+};
+
+// The straightforward runtime: decodes the cursor file and sets a new cursor on every event.
+class NaiveCursorForms final : public ForwardingForms
+{
+public:
+    using ForwardingForms::ForwardingForms;
+    void setMouseIcon(const PictureRef &picture) override
+    {
+        if (const auto *cursor = dynamic_cast<const QtPicture *>(picture.get()))
+            m_forms.board()->setCursor(cursor->cursor);
+    }
+    PictureRef LoadPicture(const QByteArray &path, QString *error) override { return CursorLoader().load(path, error); }
+};
+
+// A program directory whose chalk cursor file is a corrupt 1 MiB file.
+class BadCursorFileForms final : public ForwardingForms
+{
+public:
+    explicit BadCursorFileForms(QtForms &forms) : ForwardingForms(forms)
+    {
+        QFile file(m_directory.filePath(QStringLiteral("チョーク.cur")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(1 << 20, 'x')) != (1 << 20))
+            qFatal("cannot write the bad cursor file");
+    }
+    QByteArray appPath() const override { return QFile::encodeName(m_directory.path()); }
+    void reportError(const QString &) override {}
+
+private:
+    QTemporaryDir m_directory;
 };
 
 void runStrokes(benchmark::State &state, Forms &runtime, std::int16_t button)
@@ -96,11 +130,121 @@ void BM_ChalkEventNaiveCursor(benchmark::State &state)
     runStrokes(state, naive, 1);
 }
 
+void BM_ChalkEventBadCursorFile(benchmark::State &state)
+{
+    BadCursorFileForms bad(window());
+    runStrokes(state, bad, 1);
+}
+
+// Pen and touch: the event as Qt hands it to the board, through to the handler and the image.
+// Each finger moves one pixel a frame; `spread` sets them apart as separate hands are, or side
+// by side, so that the frame touches as much of the image as one finger's path does.
+QPointF strokePoint(std::int64_t n, int finger, bool spread = true)
+{
+    if (!spread)
+        return QPointF(10 + (n + finger) % 480, 10 + (n / 480) % 370);
+    return QPointF(10 + (n + 37 * finger) % 480, 10 + (n / 480 + 31 * finger) % 370);
+}
+
+// The window with the handlers attached, for events sent to its widgets.
+struct Attached
+{
+    QtForms &forms = window();
+    frmMain form{forms};
+    Attached()
+    {
+        forms.setEvents(&form);
+        form.Form_Load();
+        QCoreApplication::processEvents();
+    }
+    ~Attached()
+    {
+        forms.setEvents(nullptr);
+        QCoreApplication::processEvents();
+    }
+};
+
+void BM_PenEvent(benchmark::State &state)
+{
+    Attached attached;
+    BoardWidget *board = attached.forms.board();
+    const QPointingDevice *pen = inject::pen(QPointingDevice::PointerType::Pen);
+    std::int64_t n = 0;
+    for (auto _ : state) {
+        const QPointF at = strokePoint(n, 0);
+        QTabletEvent event(QEvent::TabletMove, pen, at, board->mapToGlobal(at), 0.5, 0, 0, 0, 0, 0, Qt::NoModifier,
+                           Qt::NoButton, Qt::LeftButton);
+        QCoreApplication::sendEvent(board, &event);
+        if (++n % 64 == 0) {
+            state.PauseTiming();
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
+        }
+    }
+}
+
+void touchFrames(benchmark::State &state, bool spread)
+{
+    Attached attached;
+    BoardWidget *board = attached.forms.board();
+    const auto fingers = static_cast<int>(state.range(0));
+    std::int64_t n = 0;
+    int dabs = 0;
+    QList<QEventPoint> points(fingers);
+    for (int i = 0; i < fingers; ++i) {
+        const QPointF at = strokePoint(n, i, spread);
+        points[i] = QMutableEventPoint::withTimeStamp(0, i, QEventPoint::State::Pressed, at, at, board->mapToGlobal(at));
+    }
+    // Qt passes updates only to a widget that took the touch's beginning.
+    QTouchEvent begin(QEvent::TouchBegin, inject::touchScreen(), Qt::NoModifier, points);
+    QCoreApplication::sendEvent(board, &begin);
+    // The points are kept from frame to frame, as Qt keeps a device's points.
+    for (QEventPoint &point : points)
+        QMutableEventPoint::setState(point, QEventPoint::State::Updated);
+    for (auto _ : state) {
+        for (int i = 0; i < fingers; ++i) {
+            const QPointF at = strokePoint(n, i, spread);
+            QMutableEventPoint::setPosition(points[i], at);
+            QMutableEventPoint::setScenePosition(points[i], at);
+            QMutableEventPoint::setGlobalPosition(points[i], board->mapToGlobal(at));
+        }
+        QTouchEvent event(QEvent::TouchUpdate, inject::touchScreen(), Qt::NoModifier, points);
+        QCoreApplication::sendEvent(board, &event);
+        ++n;
+        // A paint after every 64 dabs, as in the chalk benchmark.
+        dabs += fingers;
+        if (dabs >= 64) {
+            dabs = 0;
+            state.PauseTiming();
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
+        }
+    }
+    for (QEventPoint &point : points)
+        QMutableEventPoint::setState(point, QEventPoint::State::Released);
+    QTouchEvent end(QEvent::TouchEnd, inject::touchScreen(), Qt::NoModifier, points);
+    QCoreApplication::sendEvent(board, &end);
+}
+
+void BM_TouchFrame(benchmark::State &state)
+{
+    touchFrames(state, true);
+}
+
+void BM_TouchFrameSideBySide(benchmark::State &state)
+{
+    touchFrames(state, false);
+}
+
 } // namespace
 
 BENCHMARK(BM_ChalkEvent);
 BENCHMARK(BM_EraserEvent);
 BENCHMARK(BM_ChalkEventNaiveCursor);
+BENCHMARK(BM_ChalkEventBadCursorFile);
+BENCHMARK(BM_PenEvent);
+BENCHMARK(BM_TouchFrame)->Arg(1)->Arg(10);
+BENCHMARK(BM_TouchFrameSideBySide)->Arg(10);
 // A million events: resident memory after them against after the first ten thousand.
 BENCHMARK(BM_ChalkEvent)->Name("BM_ChalkEvent/1M")->Iterations(1'000'000);
 

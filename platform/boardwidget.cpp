@@ -112,10 +112,12 @@ double BoardWidget::contactMillimetres(const QEventPoint &point) const
 {
     const QSizeF diameters = point.ellipseDiameters();
     const double across = std::max(diameters.width(), diameters.height());
+    if (!std::isfinite(across) || across <= 0)
+        return 0; // the hardware does not say how large the contact is
     const QScreen *where = screen();
     const double dpi = where ? where->physicalDotsPerInch() : 0.0;
-    if (!std::isfinite(across) || across <= 0 || !std::isfinite(dpi) || dpi <= 0)
-        return 0; // the hardware does not say how large the contact is
+    if (!std::isfinite(dpi) || dpi <= 0)
+        return 0;
     return across / dpi * 25.4;
 }
 
@@ -127,13 +129,12 @@ void BoardWidget::touch(QTouchEvent *event)
             m_palms.remove(id);
             continue;
         }
-        const double millimetres = contactMillimetres(point);
-        if (millimetres >= kPalmMillimetres && m_palms.size() < kMaxPalms)
+        if (contactMillimetres(point) >= kPalmMillimetres && m_palms.size() < kMaxPalms)
             m_palms.insert(id);
         // Only a point that moved lays a dab, as only a mouse move does.
         if (point.state() != QEventPoint::Updated)
             continue;
-        if (m_palms.contains(id))
+        if (!m_palms.isEmpty() && m_palms.contains(id))
             rubOutContact(point.position(), std::max(point.ellipseDiameters().width(), point.ellipseDiameters().height()));
         else
             move(kWrite, point.position());

@@ -42,6 +42,11 @@ private:
 };
 } // namespace
 
+CursorLoader::Identity CursorLoader::identityOf(const struct stat &info)
+{
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
 bool CursorLoader::Identity::operator==(const Identity &other) const
 {
     return device == other.device && inode == other.inode && size == other.size
@@ -64,22 +69,24 @@ PictureRef CursorLoader::load(const QByteArray &path, QString *error)
         entry = std::prev(m_cache.end());
     }
 
-    // Non-blocking: a FIFO or device swapped in under the name must not stall the window.
-    const Descriptor file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0) {
-        *error = systemError(errno);
-        entry->known = false;
-        entry->picture.reset();
-        return nullptr;
-    }
+    // Unchanged since the last call: decided from the name's identity alone, without opening.
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
+    if (entry->known && ::stat(path.constData(), &info) == 0 && entry->identity == identityOf(info)) {
+        if (!entry->picture)
+            *error = entry->error;
+        return entry->picture;
+    }
+
+    // Anything else is decided on one descriptor, opened without blocking: a FIFO or device
+    // swapped in under the name must not stall the window.
+    const Descriptor file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
         *error = systemError(errno);
         entry->known = false;
         entry->picture.reset();
         return nullptr;
     }
-    const Identity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+    const Identity identity = identityOf(info);
     if (entry->known && entry->identity == identity) {
         if (!entry->picture)
             *error = entry->error;

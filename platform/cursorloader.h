@@ -17,11 +17,11 @@ struct QtPicture final : Picture
     QCursor cursor;
 };
 
-// Loads cursor files for the board. The path is opened once per call, without blocking, and
-// everything is decided on that descriptor: what it is, its size, its bytes. A file whose
-// identity, size and times are the same as at the last call is not read again, whether it
-// worked then or not, so a drag costs one open and one fstat per event, while a file replaced
-// on disk is tried at the next event.
+// Loads cursor files for the board. A name whose identity, size and times are the same as at
+// the last call is not read again, whether it worked then or not: a drag costs one stat() per
+// event. Otherwise the name is opened once, without blocking, and everything is decided on that
+// descriptor: what it is, its size, its bytes, and the identity remembered with the result. A
+// file replaced on disk is tried at the next event.
 class CursorLoader
 {
 public:
@@ -46,6 +46,7 @@ private:
         PictureRef picture; // null: that file could not be used, for the reason below
         QString error;
     };
+    static Identity identityOf(const struct stat &info);
     static PictureRef readCursor(int fd, const struct stat &info, QString *error);
     std::vector<Entry> m_cache;
 };

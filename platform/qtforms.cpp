@@ -246,6 +246,14 @@ PictureRef QtForms::builtInCursor(BuiltInCursor which)
 
 QByteArray QtForms::appPath() const
 {
+    // Asked once, as Qt does for its own application path: a stroke costs no readlink().
+    if (!m_appPath)
+        m_appPath = programDirectory();
+    return *m_appPath;
+}
+
+QByteArray QtForms::programDirectory()
+{
     // The bytes the kernel gives: a folder whose name is not valid in the locale's encoding
     // (an old archive unpacked with Shift-JIS names) is still this program's folder.
     QByteArray exe(PATH_MAX, Qt::Uninitialized);

@@ -58,6 +58,7 @@ protected:
 private:
     void buildMenu();
     bool menuEvent(QEvent *event);
+    static QByteArray programDirectory();
 
     FormEvents *m_events = nullptr;
     BoardWidget *m_board = nullptr;
@@ -83,5 +84,6 @@ private:
     PictureRef m_mouseIcon;
     std::array<PictureRef, 2> m_builtInCursors;
     CursorLoader m_loader;
+    mutable std::optional<QByteArray> m_appPath;
     std::mt19937 m_random;
 };
