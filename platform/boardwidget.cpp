@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr std::int16_t kWrite = 1;
@@ -48,7 +49,10 @@ void BoardWidget::circle(float x, float y, float radius, QRgb fill, QRgb outline
     if (changed.isEmpty() || m_lastRequested.contains(changed))
         return;
     m_lastRequested = changed;
-    update(changed);
+    if (m_batching)
+        m_batch += changed;
+    else
+        update(changed);
 }
 
 void BoardWidget::paintEvent(QPaintEvent *event)
@@ -123,6 +127,9 @@ double BoardWidget::contactMillimetres(const QEventPoint &point) const
 
 void BoardWidget::touch(QTouchEvent *event)
 {
+    // One repaint request for the whole frame: Qt's pending area is a region, and adding many
+    // separate dabs to it one by one costs more than adding them once together.
+    m_batching = true;
     for (const QEventPoint &point : event->points()) {
         const int id = point.id();
         if (point.state() == QEventPoint::Released) {
@@ -141,6 +148,9 @@ void BoardWidget::touch(QTouchEvent *event)
     }
     if (event->type() == QEvent::TouchEnd)
         m_palms.clear();
+    m_batching = false;
+    if (!m_batch.isEmpty())
+        update(std::exchange(m_batch, QRegion()));
 }
 
 void BoardWidget::rubOutContact(const QPointF &centre, double diameterPixels)

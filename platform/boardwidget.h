@@ -47,5 +47,7 @@ private:
     QRgb m_background;
     // Asked for since the last paint: a speck inside it needs no request of its own.
     QRect m_lastRequested;
-    QSet<int> m_palms; // touch points that are the flat of a hand, until they lift
+    QSet<int> m_palms;
+    bool m_batching = false;
+    QRegion m_batch; // touch points that are the flat of a hand, until they lift
 };
