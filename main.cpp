@@ -68,11 +68,47 @@ public:
     }
 };
 
+// Below a scale factor of 1, Qt 6.4 on X11 paints child widgets at unscaled positions: the tray
+// and the date strip come out black and chalk lands away from the pointer. Such a factor is
+// refused with one line, and the window is shown at 1.
+void refuseScaleBelowOne()
+{
+    const auto below = [](const QByteArray &text) {
+        bool ok = false;
+        const double factor = text.trimmed().toDouble(&ok);
+        return ok && !(factor >= 1.0);
+    };
+    const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
+    if (!scale.isEmpty() && below(scale)) {
+        std::fprintf(stderr,
+                     "zav-blackboard: QT_SCALE_FACTOR=%s は 1 より小さいため使えません。倍率 1 で表示します。\n",
+                     scale.constData());
+        qputenv("QT_SCALE_FACTOR", "1");
+    }
+    // Per screen: "0.75" or "NAME=0.75;NAME=1".
+    const QByteArray screens = qgetenv("QT_SCREEN_SCALE_FACTORS");
+    for (const QByteArray &entry : screens.split(';')) {
+        if (below(entry.mid(entry.indexOf('=') + 1))) {
+            std::fprintf(stderr,
+                         "zav-blackboard: QT_SCREEN_SCALE_FACTORS=%s に 1 より小さい倍率があるため使えません。倍率 1 で表示します。\n",
+                         screens.constData());
+            qunsetenv("QT_SCREEN_SCALE_FACTORS");
+            break;
+        }
+    }
+    std::fflush(stderr);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    refuseScaleBelowOne();
     qInstallMessageHandler(startupMessageHandler);
+    // Every pointer position the system reports lays its own dab, however busy the machine is:
+    // with compression on, moves queued while a frame is painted are merged into the last one
+    // and a stroke's dabs would depend on the load.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zav-blackboard"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZAV 黒板"));

@@ -139,8 +139,10 @@ bool QtForms::menuEvent(QEvent *event)
         const QStyleHints *hints = QGuiApplication::styleHints();
         const quint64 elapsed = mouse->timestamp() - opening->timestamp;
         const QPoint moved = mouse->globalPosition().toPoint() - opening->global;
+        // Measured as Qt measures a double click: on each axis.
+        const int distance = hints->mouseDoubleClickDistance();
         if (mouse->timestamp() < opening->timestamp || elapsed > quint64(hints->mouseDoubleClickInterval())
-            || moved.manhattanLength() > hints->mouseDoubleClickDistance())
+            || qAbs(moved.x()) > distance || qAbs(moved.y()) > distance)
             return false;
         m_openingClick = opening; // a double click's press and its DblClick come as a pair
         m_swallowRelease = true;

@@ -42,7 +42,7 @@ void TestHandlers::dateWriter_data()
     QTest::newRow("Monday") << QDate(2026, 12, 7) << "12\r\n月\r\n7\r\n日\r\n(月)";
     QTest::newRow("Saturday, one-digit month") << QDate(2027, 1, 2) << "1\r\n月\r\n2\r\n日\r\n(土)";
     QTest::newRow("Tuesday, leap day") << QDate(2028, 2, 29) << "2\r\n月\r\n29\r\n日\r\n(火)";
-    QTest::newRow("widest date") << QDate(2029, 12, 26) << "12\r\n月\r\n26\r\n日\r\n(水)";
+    QTest::newRow("widest date") << QDate(2027, 12, 29) << "12\r\n月\r\n29\r\n日\r\n(水)";
 }
 
 void TestHandlers::dateWriter()

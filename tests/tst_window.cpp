@@ -396,7 +396,8 @@ void TestWindow::widestDateFits()
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
     DateStrip *strip = blackboard->forms.dateStrip();
-    strip->setCaption(QStringLiteral("12\r\n月\r\n25\r\n日\r\n(水)"));
+    // A widest date: two-digit month and day (every weekday is as wide as any other).
+    strip->setCaption(QStringLiteral("12\r\n月\r\n29\r\n日\r\n(水)"));
     const QImage shot = strip->grab().toImage();
     // The board covers the strip's first column; the tray its last row.
     const QRect visible(1, 0, shot.width() - 1, shot.height() - 1);

@@ -17,7 +17,7 @@ mkdir "$WORK/elsewhere"
 cd "$WORK/elsewhere"
 start_app -- "$prefix/bin/zav-blackboard"
 drag 1 60 100 300 20
-wait_until "$DEADLINE" has_dab 255,255,255 140 100 || fail "no chalk from the installed program"
+wait_until "$DEADLINE" has_chalk_on_row 255,255,255 100 80 300 || fail "no chalk from the installed program"
 drag 3 60 200 300 20
 wait_until "$DEADLINE" pixel_is 462 420 224,224,224 || fail "no eraser stroke"
 ! grep -q 'カーソルファイル' "$WORK/app.err" || fail "a cursor fell back: $(cat "$WORK/app.err")"

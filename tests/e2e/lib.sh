@@ -17,7 +17,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; [ -f "$WORK/app.err" ] && sed 's/^/  app: /' "$WORK/app.err" >&2; exit 1; }
+# fail MESSAGE: says what went wrong, with the program's stderr; the last screenshot is kept
+# in $ZAV_E2E_SHOTS when that names a directory.
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${ZAV_E2E_SHOTS:-}" ] && [ -f "$WORK/shot.png" ]; then
+        cp "$WORK/shot.png" "$ZAV_E2E_SHOTS/$(basename "$0" .sh)-fail.png"
+    fi
+    [ -f "$WORK/app.err" ] && sed 's/^/  app: /' "$WORK/app.err" >&2
+    exit 1
+}
 pass() { echo "ok - $*"; }
 
 # wait_until SECONDS COMMAND...: true once COMMAND succeeds, false at the deadline.
@@ -85,6 +94,10 @@ count_colour() {
 # has_dab R,G,B X Y: a fresh screenshot shows a dab of that colour centred at (X, Y); specks
 # may take any pixel of it, the pointer's own included.
 has_dab() { shot && [ "$(count_colour "$1" $(($2 - 3)) $(($3 - 3)) 7 7)" -ge 20 ]; }
+# has_chalk_on_row R,G,B Y X0 X1: a dab of that colour somewhere on row Y between X0 and X1. After a
+# drag this is the check that holds on a loaded machine: a busy X server merges queued pointer
+# moves, so the move at any one point may never be delivered.
+has_chalk_on_row() { shot && [ "$(count_colour "$1" $(($3 - 3)) $(($2 - 3)) $(($4 - $3 + 7)) 7)" -ge 20 ]; }
 
 # crop_sum X Y W H: a fingerprint of an area of the last screenshot.
 crop_sum() { convert "$WORK/shot.png" -crop "$3x$4+$1+$2" +repage rgb:- | md5sum | cut -d' ' -f1; }
