@@ -112,7 +112,7 @@ int main(int argc, char **argv)
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zav-blackboard"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZAV 黒板"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(ZAV_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.zav.blackboard"));
     qInstallMessageHandler(nullptr);
     g_qtHandler = qInstallMessageHandler(runningMessageHandler);

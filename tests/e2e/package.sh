@@ -36,19 +36,29 @@ grep -q libqt6widgets6 <<<"$depends" || fail "Depends lacks Qt: $depends"
 [ "$(dpkg-deb -f "$deb" Recommends)" = fonts-rocknroll ] || fail "the pop font is not recommended"
 echo "ok - the .deb holds the expected files; Depends: $depends"
 
-if command -v desktop-file-validate >/dev/null; then
-    out=$(desktop-file-validate "$WORK/root/usr/share/applications/jp.zav.blackboard.desktop" 2>&1) || fail "$out"
-    [ -z "$out" ] || fail "desktop-file-validate: $out"
-    echo "ok - desktop-file-validate"
-fi
-if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/jp.zav.blackboard.metainfo.xml" >"$WORK/as" 2>&1 \
-        || fail "appstreamcli: $(cat "$WORK/as")"
-    ! grep -qE '^[EW]:' "$WORK/as" || fail "appstreamcli: $(cat "$WORK/as")"
-    echo "ok - appstreamcli validate"
-fi
-if command -v lintian >/dev/null; then
-    lintian "$deb" >"$WORK/lintian" 2>&1 || true
-    ! grep -qE '^E:' "$WORK/lintian" || fail "lintian: $(cat "$WORK/lintian")"
-    echo "ok - lintian: no errors ($(grep -c '^W:' "$WORK/lintian" || true) warnings)"
-fi
+# scripts/test installs the validators: one that is missing is a failure, not a pass.
+for tool in desktop-file-validate appstreamcli lintian; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+out=$(desktop-file-validate "$WORK/root/usr/share/applications/jp.zav.blackboard.desktop" 2>&1) || fail "$out"
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+echo "ok - desktop-file-validate"
+appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/jp.zav.blackboard.metainfo.xml" >"$WORK/as" 2>&1 \
+    || fail "appstreamcli: $(cat "$WORK/as")"
+! grep -qE '^[EW]:' "$WORK/as" || fail "appstreamcli: $(cat "$WORK/as")"
+echo "ok - appstreamcli validate"
+lintian "$deb" >"$WORK/lintian" 2>&1 || true
+! grep -qE '^[EW]:' "$WORK/lintian" || fail "lintian: $(cat "$WORK/lintian")"
+echo "ok - lintian: no errors, no warnings"
+
+# One version everywhere: the package, its AppStream release, changelog and manual page.
+version=$(dpkg-deb -f "$deb" Version)
+grep -q "<release version=\"$version\"" "$WORK/root/usr/share/metainfo/jp.zav.blackboard.metainfo.xml" \
+    || fail "the AppStream release is not $version"
+zcat "$WORK/root/usr/share/doc/zav-blackboard/changelog.gz" | head -n1 | grep -qF "zav-blackboard ($version)" \
+    || fail "the changelog does not start at $version"
+zcat "$WORK/root/usr/share/man/man1/zav-blackboard.1.gz" | head -n1 | grep -qF "\"$version\"" \
+    || fail "the manual page is not for $version"
+strings -e l "$WORK/root/usr/lib/zav-blackboard/zav-blackboard" | grep -qx "$version" \
+    || fail "the program does not carry $version"
+echo "ok - version $version in the package, AppStream data, changelog, manual page and program"
