@@ -17,10 +17,18 @@ QRect drawCircle(QImage &image, float cx, float cy, float radius, QRgb fill, QRg
     if (cx + radius < -1 || cy + radius < -1 || cx - radius > image.width() + 1 || cy - radius > image.height() + 1)
         return {};
     const float r2 = radius * radius;
-    const int centreX = static_cast<int>(std::floor(cx + 0.5f));
-    const int centreY = static_cast<int>(std::floor(cy + 0.5f));
-    const QRect bounds = QRect(QPoint(static_cast<int>(std::floor(cx - radius)), static_cast<int>(std::floor(cy - radius))),
-                               QPoint(static_cast<int>(std::ceil(cx + radius)), static_cast<int>(std::ceil(cy + radius))))
+    // A huge radius or centre would not fit an int: clamp to just beyond the image first. Pixels
+    // out there are never drawn, so the clamped bounds cover the same pixels of the image.
+    const float low = -2.0f;
+    const float highX = static_cast<float>(image.width()) + 2.0f;
+    const float highY = static_cast<float>(image.height()) + 2.0f;
+    const auto pixel = [](float value, float lowest, float highest) {
+        return static_cast<int>(std::clamp(value, lowest, highest));
+    };
+    const int centreX = pixel(std::floor(cx + 0.5f), low, highX);
+    const int centreY = pixel(std::floor(cy + 0.5f), low, highY);
+    const QRect bounds = QRect(QPoint(pixel(std::floor(cx - radius), low, highX), pixel(std::floor(cy - radius), low, highY)),
+                               QPoint(pixel(std::ceil(cx + radius), low, highX), pixel(std::ceil(cy + radius), low, highY)))
                              .united(QRect(centreX, centreY, 1, 1));
     const QRect clipped = bounds & image.rect();
     if (clipped.isEmpty())
