@@ -17,6 +17,15 @@ private slots:
     void millionEvents();
 };
 
+static int countColour(const QImage &image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
 void TestSoak::millionEvents()
 {
     const long events = qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS") > 0
@@ -61,6 +70,10 @@ void TestSoak::millionEvents()
     QVERIFY(rssAfterWarmUp > 0);
     QVERIFY2(rssAtEnd - rssAfterWarmUp <= 2048, "resident memory grew by more than 2 MiB");
 
+    // Chalk is left from the run; erase-all takes every bit of it away.
+    const QImage before = window.board()->image();
+    QVERIFY(before.rect().width() * before.rect().height()
+            > countColour(before, qRgb(0, 64, 0)) + 1000);
     form.AllClear_Click();
     const QImage board = window.board()->image();
     for (int y = 0; y < board.height(); ++y)
