@@ -279,13 +279,15 @@ void QtForms::Randomize()
 
 float QtForms::Rnd()
 {
+    if (m_rnd)
+        return m_rnd();
     // 24 random bits fill a float's mantissa exactly, so the result is never 1.
     return static_cast<float>(m_random() >> 8) * (1.0f / 16777216.0f);
 }
 
 QDate QtForms::today() const
 {
-    return QDate::currentDate();
+    return m_today ? m_today() : QDate::currentDate();
 }
 
 void QtForms::reportError(const QString &line)

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <functional>
 #include <random>
 
 class BoardWidget;
@@ -43,6 +44,10 @@ public:
     float Rnd() override;
     QDate today() const override;
     void reportError(const QString &line) override;
+
+    // Today's date and the random numbers come from the system; tests pin them here.
+    void setClock(std::function<QDate()> today) { m_today = std::move(today); }
+    void setRandom(std::function<float()> rnd) { m_rnd = std::move(rnd); }
 
     // The controls, for tests that look at real pixels and geometry.
     BoardWidget *board() const { return m_board; }
@@ -86,4 +91,6 @@ private:
     CursorLoader m_loader;
     mutable std::optional<QByteArray> m_appPath;
     std::mt19937 m_random;
+    std::function<QDate()> m_today;
+    std::function<float()> m_rnd;
 };

@@ -16,8 +16,11 @@ struct Blackboard
     QtForms forms;
     frmMain form{forms};
 
-    Blackboard()
+    // today: the date the system's clock says, when not given.
+    explicit Blackboard(QDate today = {})
     {
+        if (today.isValid())
+            forms.setClock([today] { return today; });
         forms.setEvents(&form);
         form.Form_Load();
         forms.show();
@@ -25,9 +28,9 @@ struct Blackboard
     QImage board() const { return forms.board()->image(); }
 };
 
-inline std::unique_ptr<Blackboard> openBlackboard()
+inline std::unique_ptr<Blackboard> openBlackboard(QDate today = {})
 {
-    auto blackboard = std::make_unique<Blackboard>();
+    auto blackboard = std::make_unique<Blackboard>(today);
     if (!QTest::qWaitForWindowExposed(&blackboard->forms))
         return nullptr;
     return blackboard;

@@ -68,6 +68,8 @@ private slots:
     void eraserDab();
     void speckIsOnePixel_data();
     void speckIsOnePixel();
+    void specksWhereRndSays_data();
+    void specksWhereRndSays();
     void dabsAtTheEdges_data();
     void dabsAtTheEdges();
     void repaintCoversEveryChange_data();
@@ -209,6 +211,43 @@ void TestWindow::speckIsOnePixel()
     const QImage board = blackboard->board();
     QCOMPARE(countPixels(board, kBoard, QRect(96, 96, 9, 9)), 9 * 9 - 37 + 1);
     QCOMPARE(board.pixel(pixel), kBoard);
+}
+
+void TestWindow::specksWhereRndSays_data()
+{
+    // Rnd's three numbers per speck: side, then x and y offset (0 to 24 twips).
+    QTest::addColumn<float>("side");
+    QTest::addColumn<float>("dx");
+    QTest::addColumn<float>("dy");
+    QTest::addColumn<QPoint>("pixel");
+    QTest::newRow("on the pointer") << 0.9f << 0.0f << 0.0f << QPoint(100, 100);
+    QTest::newRow("largest below-right") << 0.2f << 0.99f << 0.99f << QPoint(102, 102);
+    QTest::newRow("largest above-left") << 0.7f << 0.99f << 0.99f << QPoint(98, 98);
+    QTest::newRow("right only") << 0.49f << 0.5f << 0.0f << QPoint(101, 100);
+    QTest::newRow("up only") << 0.5f << 0.0f << 0.5f << QPoint(100, 99);
+}
+
+void TestWindow::specksWhereRndSays()
+{
+    QFETCH(float, side);
+    QFETCH(float, dx);
+    QFETCH(float, dy);
+    QFETCH(QPoint, pixel);
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    int next = 0;
+    blackboard->forms.setRandom([&] {
+        const float values[] = {side, dx, dy};
+        return values[next++ % 3];
+    });
+    blackboard->form.書ける_MouseMove(1, 0, 1500, 1500);
+    QCOMPARE(next, 7 * 3);
+    // Every speck fell on the same pixel: one hole in the dab, where Rnd put it.
+    const QImage board = blackboard->board();
+    QCOMPARE(countPixels(board, kBoard, QRect(96, 96, 9, 9)), 9 * 9 - 37 + 1);
+    QCOMPARE(board.pixel(pixel), kBoard);
+    const QImage shot = blackboard->forms.board()->grab().toImage();
+    QCOMPARE(shot.pixel(pixel), kBoard);
 }
 
 void TestWindow::dabsAtTheEdges_data()
@@ -409,11 +448,12 @@ void TestWindow::shortcutsWithPopupClosed()
 
 void TestWindow::widestDateFits()
 {
-    const auto blackboard = openBlackboard();
+    // A widest date: two-digit month and day (every weekday is as wide as any other), as the
+    // program writes it when the clock says so.
+    const auto blackboard = openBlackboard(QDate(2027, 12, 29));
     QVERIFY(blackboard);
     DateStrip *strip = blackboard->forms.dateStrip();
-    // A widest date: two-digit month and day (every weekday is as wide as any other).
-    strip->setCaption(QStringLiteral("12\r\n月\r\n29\r\n日\r\n(水)"));
+    QCOMPARE(blackboard->forms.dateCaption(), QStringLiteral("12\r\n月\r\n29\r\n日\r\n(水)"));
     const QImage shot = strip->grab().toImage();
     // The board covers the strip's first column; the tray its last row.
     const QRect visible(1, 0, shot.width() - 1, shot.height() - 1);
