@@ -99,10 +99,27 @@ void refuseScaleBelowOne()
     std::fflush(stderr);
 }
 
+// On a Wayland desktop the window goes through XWayland when there is one. Natively, on a
+// compositor that leaves decorations to the program (GNOME, weston), Qt draws its own title bar
+// with minimise and maximise buttons that a fixed-size window cannot honour; Wayland also has no
+// global positions, so the popup could not open where it was asked for. Through XWayland the
+// desktop's own frame follows the window's fixed size and shows only its close button. A
+// platform the user names in QT_QPA_PLATFORM is left as it is.
+void preferXWayland()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    preferXWayland();
     refuseScaleBelowOne();
     qInstallMessageHandler(startupMessageHandler);
     // Every pointer position the system reports lays its own dab, however busy the machine is:
