@@ -3,6 +3,8 @@
 //   build/bench/zav-bench [--benchmark_repetitions=5]
 #include "board/frmmain.h"
 #include "platform/boardwidget.h"
+#include "platform/cursorloader.h"
+#include "platform/iconfile.h"
 #include "platform/qtforms.h"
 
 #include <QApplication>
@@ -238,8 +240,36 @@ void BM_TouchFrameSideBySide(benchmark::State &state)
 
 } // namespace
 
+// A cursor file that has changed since the last event: read and decoded again, the cursor
+// made anew. BM_DecodeCursorFile is the decoding alone, from bytes already read.
+void BM_LoadChangedCursorFile(benchmark::State &state)
+{
+    const QByteArray path = window().appPath() + QByteArrayLiteral("/チョーク.cur");
+    for (auto _ : state) {
+        CursorLoader loader;
+        QString error;
+        benchmark::DoNotOptimize(loader.load(path, &error));
+        if (!error.isEmpty())
+            state.SkipWithError(qPrintable(error));
+    }
+}
+
+void BM_DecodeCursorFile(benchmark::State &state)
+{
+    QFile file(QString::fromUtf8(window().appPath() + QByteArrayLiteral("/チョーク.cur")));
+    if (!file.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("no cursor file beside the benchmark");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(decodeIconFile(bytes));
+}
+
 BENCHMARK(BM_ChalkEvent);
 BENCHMARK(BM_EraserEvent);
+BENCHMARK(BM_LoadChangedCursorFile);
+BENCHMARK(BM_DecodeCursorFile);
 BENCHMARK(BM_ChalkEventNaiveCursor);
 BENCHMARK(BM_ChalkEventBadCursorFile);
 BENCHMARK(BM_PenEvent);

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int kMaxSide = 256;
+// Qt's readers refuse to allocate more than this for one picture: 256 x 256 ARGB32 is 256 KiB.
+constexpr int kAllocationLimitMiB = 1;
 
 std::uint16_t u16(QByteArrayView b, qsizetype at)
 {
@@ -17,6 +19,20 @@ std::uint16_t u16(QByteArrayView b, qsizetype at)
 std::uint32_t u32(QByteArrayView b, qsizetype at)
 {
     return u16(b, at) | static_cast<std::uint32_t>(u16(b, at + 2)) << 16;
+}
+
+std::uint32_t bigEndian32(QByteArrayView b, qsizetype at)
+{
+    std::uint32_t value = 0;
+    for (qsizetype i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<std::uint8_t>(b[at + i]);
+    return value;
+}
+
+void putLittle(QByteArray &b, qsizetype at, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        b[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 std::optional<IconFileImage> fail(QString *error, const char *why)
@@ -32,14 +48,83 @@ qsizetype rowBytes(int width, int bits)
     return ((qsizetype(width) * bits + 31) / 32) * 4;
 }
 
-int bitsAt(const std::uint8_t *row, int x, int bits)
+// Qt's reader for the given bytes, bounded so that no header can make it allocate much.
+QImage readWithQt(const QByteArray &bytes, const char *format)
 {
-    switch (bits) {
-    case 1: return (row[x / 8] >> (7 - x % 8)) & 1;
-    case 4: return (row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
-    case 8: return row[x];
-    default: return 0;
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAllocationLimit(kAllocationLimitMiB);
+    return reader.read().convertToFormat(QImage::Format_ARGB32);
+}
+
+// What a bitmap entry's header says, once checked.
+struct Bitmap
+{
+    QSize size;
+    int bits = 0;
+    qsizetype maskOffset = 0; // of the AND mask, from the start of the entry
+};
+
+// A bitmap entry's header says what Qt's ICO reader will be asked to decode; everything it
+// claims is checked against the side cap and the bytes that are really there first.
+const char *checkBitmap(QByteArrayView data, Bitmap *bitmap)
+{
+    if (data.size() < 40 || u32(data, 0) < 40)
+        return "truncated bitmap header";
+    const auto width = static_cast<std::int32_t>(u32(data, 4));
+    const auto doubledHeight = static_cast<std::int32_t>(u32(data, 8));
+    const int bits = u16(data, 14);
+    if (width <= 0 || width > kMaxSide || doubledHeight <= 0 || doubledHeight > 2 * kMaxSide || doubledHeight % 2 != 0)
+        return "bad image size";
+    if (u32(data, 16) != 0)
+        return "compressed bitmap";
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+        return "unsupported depth";
+    const int height = doubledHeight / 2;
+    qsizetype paletteSize = 0;
+    if (bits <= 8) {
+        const std::uint32_t used = u32(data, 32);
+        if (used > (1u << bits))
+            return "more colours than the depth holds";
+        paletteSize = qsizetype(used == 0 ? 1u << bits : used) * 4;
     }
+    const qsizetype headerSize = u32(data, 0);
+    const qsizetype xorBytes = rowBytes(width, bits) * height;
+    const qsizetype pixelBytes = paletteSize + xorBytes + rowBytes(width, 1) * height;
+    if (headerSize > data.size() || data.size() - headerSize < pixelBytes)
+        return "truncated pixel data";
+    *bitmap = {QSize(width, height), bits, headerSize + paletteSize + xorBytes};
+    return nullptr;
+}
+
+// Qt's ICO reader drops the AND mask of a 24-bit bitmap (the image stays opaque), so there the
+// mask is applied here: a set bit makes the pixel transparent. Rows are stored bottom-up.
+void applyAndMask(QImage &image, QByteArrayView data, const Bitmap &bitmap)
+{
+    const int height = bitmap.size.height();
+    for (int y = 0; y < height; ++y) {
+        const qsizetype row = bitmap.maskOffset + rowBytes(bitmap.size.width(), 1) * (height - 1 - y);
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < bitmap.size.width(); ++x) {
+            if ((static_cast<std::uint8_t>(data[row + x / 8]) >> (7 - x % 8)) & 1)
+                out[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+}
+
+const char *checkPng(QByteArrayView data, QSize *size)
+{
+    // Signature, then the IHDR chunk: length 13, type, width and height.
+    if (data.size() < 8 + 8 + 8 || bigEndian32(data, 8) != 13 || data.sliced(12, 4) != QByteArrayView("IHDR"))
+        return "unreadable PNG header";
+    const std::uint32_t width = bigEndian32(data, 16);
+    const std::uint32_t height = bigEndian32(data, 20);
+    if (width == 0 || width > kMaxSide || height == 0 || height > kMaxSide)
+        return "bad image size";
+    *size = QSize(static_cast<int>(width), static_cast<int>(height));
+    return nullptr;
 }
 
 } // namespace
@@ -56,6 +141,7 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
     if (u16(bytes, 4) == 0)
         return fail(error, "no images");
 
+    // The first entry of the directory is the picture.
     IconFileImage result;
     result.kind = static_cast<IconFileImage::Kind>(type);
     if (result.kind == IconFileImage::Kind::Cursor)
@@ -66,71 +152,34 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
         return fail(error, "image data outside the file");
     const QByteArrayView data = bytes.sliced(offset, size);
 
-    if (data.size() >= 8 && data.first(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8)) {
-        QByteArray copy = data.toByteArray();
-        QBuffer buffer(&copy);
-        QImageReader reader(&buffer, "png");
-        const QSize pngSize = reader.size();
-        if (!pngSize.isValid() || pngSize.width() > kMaxSide || pngSize.height() > kMaxSide)
-            return fail(error, "PNG image too large");
-        result.image = reader.read().convertToFormat(QImage::Format_ARGB32);
-        if (result.image.isNull())
-            return fail(error, "unreadable PNG image");
-        result.bitsPerPixel = 32;
-    } else {
-        if (data.size() < 40 || u32(data, 0) < 40)
-            return fail(error, "truncated bitmap header");
-        const auto width = static_cast<std::int32_t>(u32(data, 4));
-        const auto doubledHeight = static_cast<std::int32_t>(u32(data, 8));
-        const int bits = u16(data, 14);
-        const std::uint32_t compression = u32(data, 16);
-        if (width <= 0 || width > kMaxSide || doubledHeight <= 0 || doubledHeight > 2 * kMaxSide
-            || doubledHeight % 2 != 0)
-            return fail(error, "bad image size");
-        if (compression != 0)
-            return fail(error, "compressed bitmap");
-        if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-            return fail(error, "unsupported depth");
-        const int height = doubledHeight / 2;
-        const qsizetype headerSize = u32(data, 0);
-        qsizetype paletteSize = 0;
-        if (bits <= 8) {
-            std::uint32_t used = u32(data, 32);
-            if (used == 0 || used > (1u << bits))
-                used = 1u << bits;
-            paletteSize = qsizetype(used) * 4;
-        }
-        const qsizetype xorBytes = rowBytes(width, bits) * height;
-        const qsizetype andBytes = rowBytes(width, 1) * height;
-        if (headerSize > data.size() || data.size() - headerSize < paletteSize + xorBytes + andBytes)
-            return fail(error, "truncated pixel data");
+    const bool png = data.size() >= 8 && data.first(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8);
+    Bitmap bitmap;
+    if (const char *why = png ? checkPng(data, &bitmap.size) : checkBitmap(data, &bitmap))
+        return fail(error, why);
 
-        const auto *palette = reinterpret_cast<const std::uint8_t *>(data.data()) + headerSize;
-        const auto *xorBits = palette + paletteSize;
-        const auto *andBits = xorBits + xorBytes;
-        const int paletteEntries = static_cast<int>(paletteSize / 4);
-        result.image = QImage(width, height, QImage::Format_ARGB32);
-        for (int y = 0; y < height; ++y) {
-            const std::uint8_t *xorRow = xorBits + rowBytes(width, bits) * (height - 1 - y);
-            const std::uint8_t *andRow = andBits + rowBytes(width, 1) * (height - 1 - y);
-            auto *out = reinterpret_cast<QRgb *>(result.image.scanLine(y));
-            for (int x = 0; x < width; ++x) {
-                QRgb pixel;
-                if (bits <= 8) {
-                    const int i = bitsAt(xorRow, x, bits);
-                    const std::uint8_t *p = palette + 4 * (i < paletteEntries ? i : 0);
-                    pixel = qRgb(p[2], p[1], p[0]);
-                } else {
-                    const std::uint8_t *p = xorRow + x * (bits / 8);
-                    pixel = bits == 32 ? qRgba(p[2], p[1], p[0], p[3]) : qRgb(p[2], p[1], p[0]);
-                }
-                if (bitsAt(andRow, x, 1))
-                    pixel = qRgba(0, 0, 0, 0);
-                out[x] = pixel;
-            }
-        }
-        result.bitsPerPixel = bits;
+    if (png) {
+        result.image = readWithQt(data.toByteArray(), "png");
+    } else {
+        // Qt's ICO reader gets an icon of that one checked entry: a directory of one, pointing
+        // just past itself, then the bitmap as it stands in the file.
+        QByteArray single(6 + 16, '\0');
+        putLittle(single, 2, 1, 2);
+        putLittle(single, 4, 1, 2);
+        single[6] = static_cast<char>(bitmap.size.width() & 0xFF);
+        single[6 + 1] = static_cast<char>(bitmap.size.height() & 0xFF);
+        putLittle(single, 6 + 4, 1, 2);
+        putLittle(single, 6 + 6, static_cast<std::uint32_t>(bitmap.bits), 2);
+        putLittle(single, 6 + 8, static_cast<std::uint32_t>(data.size()), 4);
+        putLittle(single, 6 + 12, 6 + 16, 4);
+        single += data.toByteArray();
+        result.image = readWithQt(single, "ico");
+        if (!result.image.isNull() && result.image.size() == bitmap.size && bitmap.bits == 24)
+            applyAndMask(result.image, data, bitmap);
     }
+    if (result.image.isNull())
+        return fail(error, png ? "unreadable PNG image" : "unreadable bitmap");
+    if (result.image.size() != bitmap.size)
+        return fail(error, "bad image size");
     if (result.hotspot.x() >= result.image.width() || result.hotspot.y() >= result.image.height())
         return fail(error, "hotspot outside the image");
     return result;

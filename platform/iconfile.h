@@ -14,11 +14,12 @@ struct IconFileImage
     Kind kind = Kind::Icon;
     QImage image;      // ARGB32; transparent where the AND mask is set
     QPoint hotspot;    // (0, 0) for icons
-    int bitsPerPixel = 0;
 };
 
 // Largest file a picture may come from; anything bigger is refused before it is read.
 inline constexpr qint64 kMaxIconFileBytes = 1 << 20;
 
-// Decodes untrusted bytes. Returns nothing, and says why in *error, for anything malformed.
+// Decodes untrusted bytes. The directory, the first entry's bounds, the hotspot and the sizes are
+// checked here; the pixels are decoded by Qt's own ICO and PNG readers. Returns nothing, and says
+// why in *error, for anything malformed.
 std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error = nullptr);

@@ -47,6 +47,54 @@ void putU32(QByteArray &bytes, int at, quint32 v)
     putU16(bytes, at + 2, v >> 16);
 }
 
+// A one-entry file (1 icon, 2 cursor) holding a bitmap of the given depth: 'pixels' are palette
+// indices for depths up to 8 and 0xRRGGBB values above, row by row from the top; 'mask' marks
+// the pixels the AND mask makes transparent.
+QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb> &palette,
+                    const QList<quint32> &pixels, const QList<bool> &mask)
+{
+    const auto rowBytes = [](int w, int b) { return ((w * b + 31) / 32) * 4; };
+    QByteArray bitmap(40, '\0');
+    putU32(bitmap, 0, 40);
+    putU32(bitmap, 4, quint32(width));
+    putU32(bitmap, 8, quint32(2 * height));
+    putU16(bitmap, 12, 1);
+    putU16(bitmap, 14, quint16(bits));
+    putU32(bitmap, 32, quint32(palette.size()));
+    for (QRgb colour : palette)
+        bitmap += QByteArray(1, char(qBlue(colour))) + char(qGreen(colour)) + char(qRed(colour)) + '\0';
+    QByteArray xorRows, andRows;
+    for (int y = height - 1; y >= 0; --y) {
+        QByteArray row(rowBytes(width, bits), '\0');
+        QByteArray andRow(rowBytes(width, 1), '\0');
+        for (int x = 0; x < width; ++x) {
+            const quint32 v = pixels[y * width + x];
+            if (bits <= 8) {
+                const int shift = 8 - bits - (x * bits) % 8;
+                row[x * bits / 8] = char(quint8(row[x * bits / 8]) | v << shift);
+            } else {
+                // 32-bit pixels carry their own alpha, which agrees with the mask.
+                for (int i = 0; i < bits / 8; ++i)
+                    row[x * bits / 8 + i] = char(i < 3 ? (v >> (8 * i)) & 0xFF : (mask[y * width + x] ? 0 : 0xFF));
+            }
+            if (mask[y * width + x])
+                andRow[x / 8] = char(quint8(andRow[x / 8]) | 0x80 >> (x % 8));
+        }
+        xorRows += row;
+        andRows += andRow;
+    }
+    bitmap += xorRows + andRows;
+    QByteArray file(22, '\0');
+    putU16(file, 2, quint16(type));
+    putU16(file, 4, 1);
+    file[6] = char(width);
+    file[7] = char(height);
+    putU16(file, 10, type == 2 ? 0 : quint16(bits));
+    putU32(file, 14, quint32(bitmap.size()));
+    putU32(file, 18, 22);
+    return file + bitmap;
+}
+
 // Bytes this process has read through read() and friends so far.
 qint64 bytesRead()
 {
@@ -74,6 +122,8 @@ private slots:
     void programPictures();
     void chalkSticks_data();
     void chalkSticks();
+    void everyDepth_data();
+    void everyDepth();
     void hostileBytes_data();
     void hostileBytes();
     void hostileFiles_data();
@@ -111,7 +161,9 @@ void TestPictures::programPictures()
     QVERIFY2(decoded, qPrintable(error));
     QCOMPARE(int(decoded->kind), kind);
     QCOMPARE(decoded->image.size(), QSize(32, 32));
-    QCOMPARE(decoded->bitsPerPixel, bits);
+    // The depth, as the first entry's bitmap header gives it.
+    const qsizetype entry = static_cast<qsizetype>(quint8(bytes[18])) | quint8(bytes[19]) << 8;
+    QCOMPARE(quint8(bytes[entry + 14]) | quint8(bytes[entry + 15]) << 8, bits);
     QCOMPARE(decoded->hotspot, hotspot);
     // The directory entry agrees with the bitmap: 32 x 32, and for icons the depth.
     QCOMPARE(quint8(bytes[6]), quint8(32));
@@ -151,6 +203,37 @@ void TestPictures::chalkSticks()
     QCOMPARE(image.pixel(31, 26), qRgb(0, 0, 0));
 }
 
+void TestPictures::everyDepth_data()
+{
+    // A 3 x 2 picture: top row red, green, blue; bottom row white, black, and a transparent
+    // pixel where the AND mask is set.
+    QTest::addColumn<QByteArray>("bytes");
+    const QList<bool> mask = {false, false, false, false, false, true};
+    const QList<QRgb> palette = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255), qRgb(0, 0, 0)};
+    const QList<quint32> indices = {0, 1, 2, 3, 4, 4};
+    const QList<quint32> colours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x000000};
+    QTest::newRow("4-bit icon") << iconFile(1, 3, 2, 4, palette, indices, mask);
+    QTest::newRow("8-bit cursor") << iconFile(2, 3, 2, 8, palette, indices, mask);
+    QTest::newRow("24-bit icon") << iconFile(1, 3, 2, 24, {}, colours, mask);
+    QTest::newRow("24-bit cursor") << iconFile(2, 3, 2, 24, {}, colours, mask);
+    QTest::newRow("32-bit cursor") << iconFile(2, 3, 2, 32, {}, colours, mask);
+}
+
+void TestPictures::everyDepth()
+{
+    QFETCH(QByteArray, bytes);
+    QString error;
+    const auto decoded = decodeIconFile(bytes, &error);
+    QVERIFY2(decoded, qPrintable(error));
+    const QImage &image = decoded->image;
+    QCOMPARE(image.size(), QSize(3, 2));
+    QCOMPARE(image.format(), QImage::Format_ARGB32);
+    const QRgb expected[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255), qRgb(0, 0, 0)};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(image.pixel(i % 3, i / 3), expected[i]);
+    QCOMPARE(qAlpha(image.pixel(2, 1)), 0);
+}
+
 void TestPictures::hostileBytes_data()
 {
     const QByteArray good = readFile(picture(QStringLiteral("チョーク.cur")));
@@ -188,7 +271,18 @@ void TestPictures::hostileBytes_data()
     QByteArray png = good.left(22);
     png += QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(40, 'x');
     putU32(png, 6 + 8, 48);
-    QTest::newRow("broken PNG") << png << "PNG image too large";
+    QTest::newRow("PNG without its header") << png << "unreadable PNG header";
+    QByteArray bigPng = good.left(22);
+    bigPng += QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x01\x2c\0\0\x01\x2c", 24) + QByteArray(40, '\0');
+    putU32(bigPng, 6 + 8, 64);
+    QTest::newRow("PNG of 300 x 300") << bigPng << "bad image size";
+    QByteArray brokenPng = good.left(22);
+    brokenPng += QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x20\0\0\0\x20", 24) + QByteArray(40, 'x');
+    putU32(brokenPng, 6 + 8, 64);
+    QTest::newRow("PNG with garbage after its header") << brokenPng << "unreadable PNG image";
+    QByteArray colours = good;
+    putU32(colours, 22 + 32, 17); // a 4-bit bitmap claiming 17 palette entries
+    QTest::newRow("more colours than 4 bits hold") << colours << "more colours than the depth holds";
 }
 
 void TestPictures::hostileBytes()
