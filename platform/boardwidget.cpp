@@ -1,5 +1,7 @@
 #include "platform/boardwidget.h"
 
+#include "platform/accessibility.h"
+
 #include "board/layout.h"
 #include "chalk/chalkcolours.h"
 #include "platform/circleraster.h"
@@ -62,7 +64,24 @@ void BoardWidget::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     for (const QRect &area : event->region())
         painter.drawImage(area, m_image, area);
+    // Inside the parts that show: the tray covers the last row.
+    if (m_keyboardFocus && hasFocus())
+        drawFocusMark(painter, rect().adjusted(2, 2, -2, -3));
     m_lastRequested = QRect();
+}
+
+void BoardWidget::focusInEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        m_keyboardFocus = isKeyboardFocus(event->reason());
+    if (m_keyboardFocus)
+        update();
+}
+
+void BoardWidget::focusOutEvent(QFocusEvent *)
+{
+    if (m_keyboardFocus)
+        update();
 }
 
 void BoardWidget::move(std::int16_t button, const QPointF &pixels)

@@ -16,6 +16,9 @@ class QTouchEvent;
 // Mouse, pen and touch all reach the handler through onMouseMove, one call per delivered move:
 // the left button, a pen's tip and a finger write (1); the right button, a pen's eraser end, the
 // tip with the right barrel button, and the flat of a hand rub out (2).
+//
+// Focus reached with Tab shows as a dotted mark around the board, drawn over the image and never
+// into it.
 class BoardWidget final : public QWidget
 {
 public:
@@ -36,6 +39,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void tabletEvent(QTabletEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void touch(QTouchEvent *event);
@@ -47,7 +52,8 @@ private:
     QRgb m_background;
     // Asked for since the last paint: a speck inside it needs no request of its own.
     QRect m_lastRequested;
-    QSet<int> m_palms;
+    QSet<int> m_palms; // touch points that are the flat of a hand, until they lift
     bool m_batching = false;
-    QRegion m_batch; // touch points that are the flat of a hand, until they lift
+    QRegion m_batch;   // a touch frame's dabs, repainted together
+    bool m_keyboardFocus = false;
 };

@@ -1,7 +1,10 @@
 #include "platform/datestrip.h"
 
 #include "board/layout.h"
+#include "platform/accessibility.h"
 #include "platform/circleraster.h"
+
+#include <QAccessible>
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -47,9 +50,17 @@ void DateStrip::setCaption(const QString &caption)
 {
     if (caption == m_caption)
         return;
+    const QString before = m_caption;
     m_caption = caption;
     m_lines = caption.split(QStringLiteral("\r\n"));
     update();
+    // Screen readers hear the new date: read as one line, without the breaks.
+    if (QAccessible::isActive()) {
+        const QString line = QString(caption).remove(QStringLiteral("\r\n"));
+        QAccessibleTextUpdateEvent text(this, 0, QString(before).remove(QStringLiteral("\r\n")), line);
+        QAccessible::updateAccessibility(&text);
+        announceNameChange(this);
+    }
 }
 
 void DateStrip::paintEvent(QPaintEvent *)

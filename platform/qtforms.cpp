@@ -1,6 +1,7 @@
 #include "platform/qtforms.h"
 
 #include "board/layout.h"
+#include "platform/accessibility.h"
 #include "platform/boardwidget.h"
 #include "platform/circleraster.h"
 #include "platform/datestrip.h"
@@ -22,6 +23,8 @@
 #include <QFile>
 
 #include <chrono>
+#include <iterator>
+#include <tuple>
 #include <utility>
 #include <climits>
 #include <cstdio>
@@ -32,6 +35,8 @@ QtForms::QtForms()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    // Before any control exists: a control's interface is made the first time it is asked for.
+    installAccessibility();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZAV 黒板"));
     setFixedSize(layout::kClient.pixels().size());
@@ -51,29 +56,41 @@ QtForms::QtForms()
     m_board = new BoardWidget(this, toQRgb(layout::kBoardColour));
     m_board->setObjectName(QStringLiteral("書ける"));
     m_board->setGeometry(layout::kBoard.pixels());
-    m_board->setFocusPolicy(Qt::StrongFocus);
+    m_board->setFocusPolicy(Qt::TabFocus);
+    m_board->setAccessibleName(QStringLiteral("黒板"));
+    m_board->setAccessibleDescription(QStringLiteral(
+        "左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
+        "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"));
     m_board->onMouseMove = [this](std::int16_t button, float x, float y) {
         if (m_events)
             m_events->書ける_MouseMove(button, 0, x, y);
     };
     m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
-    m_tray->setFocusPolicy(Qt::StrongFocus);
+    m_tray->setFocusPolicy(Qt::TabFocus);
+    m_tray->setAccessibleName(QStringLiteral("チョーク入れ"));
     const IconFileImage hand = builtInPicture(QStringLiteral("hand.cur"));
     m_tray->setCursor(QCursor(QPixmap::fromImage(hand.image), hand.hotspot.x(), hand.hotspot.y()));
     setTabOrder(m_board, m_tray);
 
+    // Each stick is named by its colour, in the order of the chalk indices.
+    const QString stickNames[] = {QStringLiteral("白のチョーク"),   QStringLiteral("黄色のチョーク"),
+                                  QStringLiteral("赤紫のチョーク"), QStringLiteral("赤のチョーク"),
+                                  QStringLiteral("青のチョーク"),   QStringLiteral("緑のチョーク")};
+    static_assert(std::size(stickNames) == std::tuple_size_v<decltype(m_chalks)>);
     for (int n = 0; n < static_cast<int>(m_chalks.size()); ++n) {
         const IconFileImage stick = builtInPicture(QStringLiteral("chalk%1.ico").arg(n));
-        m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, layout::chalk(n).pixels());
+        m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, layout::chalk(n).pixels(),
+                                    TrayImage::Kind::Chalk, stickNames[n]);
         m_chalks[n]->setObjectName(QStringLiteral("チョーク%1").arg(n));
-        m_chalks[n]->onClick = [this, n](const QPoint &, quint64) {
+        m_chalks[n]->onActivate = [this, n] {
             if (m_events)
                 m_events->チョーク_Click(static_cast<std::int16_t>(n));
         };
+        m_chalks[n]->onClick = [stick = m_chalks[n]](const QPoint &, quint64) { stick->onActivate(); };
     }
     m_eraser = new TrayImage(m_tray->inside(), builtInPicture(QStringLiteral("eraser.ico")).image,
-                             layout::kEraser.pixels());
+                             layout::kEraser.pixels(), TrayImage::Kind::Eraser, QStringLiteral("黒板消し"));
     m_eraser->setObjectName(QStringLiteral("黒板消し"));
     m_eraser->onClick = [this](const QPoint &global, quint64 timestamp) {
         m_popupAt = global;
@@ -82,7 +99,19 @@ QtForms::QtForms()
             m_events->黒板消し_Click();
         m_popupAt.reset();
     };
+    // From the keyboard or assistive technology there is no click to open at: the menu opens
+    // beside the eraser, to its right.
+    m_eraser->onActivate = [this] {
+        m_popupAt = m_eraser->mapToGlobal(QPoint(m_eraser->width(), 0));
+        if (m_events)
+            m_events->黒板消し_Click();
+        m_popupAt.reset();
+    };
     buildMenu();
+
+    setAccessibleName(windowTitle());
+    // Focus starts on the board, quietly: its mark shows once Tab is used.
+    m_board->setFocus(Qt::OtherFocusReason);
 }
 
 void QtForms::buildMenu()

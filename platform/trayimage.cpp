@@ -1,13 +1,63 @@
 #include "platform/trayimage.h"
 
+#include "platform/accessibility.h"
+
+#include <QAccessible>
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-TrayImage::TrayImage(QWidget *parent, const QImage &picture, const QRect &geometry)
+#include <algorithm>
+
+TrayImage::TrayImage(QWidget *parent, const QImage &picture, const QRect &geometry, Kind kind, const QString &name)
     : QWidget(parent)
     , m_picture(picture)
+    , m_kind(kind)
 {
     setGeometry(geometry);
+    setAccessibleName(name);
+    // Not a tab stop of its own: Tab reaches the tray, the arrows move within it.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QList<TrayImage *> picturesOnTray(const QWidget *tray)
+{
+    QList<TrayImage *> pictures;
+    for (QObject *child : tray->children()) {
+        auto *picture = dynamic_cast<TrayImage *>(child);
+        if (picture && !picture->isHidden())
+            pictures.append(picture);
+    }
+    std::sort(pictures.begin(), pictures.end(), [](TrayImage *a, TrayImage *b) { return a->x() < b->x(); });
+    return pictures;
+}
+
+void TrayImage::activate()
+{
+    if (isHidden())
+        return;
+    QWidget *tray = parentWidget();
+    const bool hadFocus = hasFocus();
+    const int at = x();
+    if (onActivate)
+        onActivate();
+    if (!hadFocus || !isHidden() || !tray)
+        return;
+    // Taken off the tray: the next picture to the right, else the last one, has the focus.
+    const QList<TrayImage *> pictures = picturesOnTray(tray);
+    if (pictures.isEmpty())
+        return;
+    const auto next = std::find_if(pictures.begin(), pictures.end(), [at](TrayImage *p) { return p->x() > at; });
+    (next != pictures.end() ? *next : pictures.last())->setFocus(Qt::TabFocusReason);
+}
+
+void TrayImage::setVisible(bool visible)
+{
+    const bool wasHidden = isHidden();
+    QWidget::setVisible(visible);
+    if (wasHidden != isHidden())
+        announceStateChange(this);
 }
 
 void TrayImage::paintEvent(QPaintEvent *)
@@ -15,10 +65,57 @@ void TrayImage::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(rect(), m_picture);
+    if (m_keyboardFocus && hasFocus())
+        drawFocusMark(painter, rect());
 }
 
 void TrayImage::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
         onClick(event->globalPosition().toPoint(), event->timestamp());
+}
+
+void TrayImage::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            activate();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+        const QList<TrayImage *> pictures = picturesOnTray(parentWidget());
+        const qsizetype here = pictures.indexOf(this);
+        if (here < 0)
+            return;
+        qsizetype to = here;
+        if (event->key() == Qt::Key_Left)
+            to = std::max<qsizetype>(here - 1, 0);
+        else if (event->key() == Qt::Key_Right)
+            to = std::min<qsizetype>(here + 1, pictures.size() - 1);
+        else
+            to = event->key() == Qt::Key_Home ? 0 : pictures.size() - 1;
+        pictures[to]->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TrayImage::focusInEvent(QFocusEvent *event)
+{
+    // Focus given back when a popup closes keeps the mark it had.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        m_keyboardFocus = isKeyboardFocus(event->reason());
+    update();
+}
+
+void TrayImage::focusOutEvent(QFocusEvent *)
+{
+    update();
 }

@@ -8,17 +8,41 @@
 // A picture on the tray, stretched to its control with nearest-neighbour sampling.
 // A left click on it raises onClick with where (global) and when (the event's timestamp, ms) it
 // happened; hidden, it takes no clicks.
+//
+// From the keyboard it is reached through the tray: Left, Right, Home and End move between the
+// pictures on the tray, Space or Enter acts as a click (onActivate, as does an assistive
+// technology's action). Its focus mark shows only when focus came from the keyboard.
 class TrayImage final : public QWidget
 {
 public:
-    TrayImage(QWidget *parent, const QImage &picture, const QRect &geometry);
+    enum class Kind { Chalk, Eraser };
+
+    TrayImage(QWidget *parent, const QImage &picture, const QRect &geometry, Kind kind, const QString &name);
+
+    Kind kind() const { return m_kind; }
 
     std::function<void(const QPoint &global, quint64 timestamp)> onClick;
+    std::function<void()> onActivate;
+
+    // A click from the keyboard or assistive technology. Focus stays on the tray: when the
+    // picture leaves it, the picture next to it takes the focus.
+    void activate();
+
+    // Going on or off the tray is announced to assistive technology.
+    void setVisible(bool visible) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QImage m_picture;
+    Kind m_kind;
+    bool m_keyboardFocus = false;
 };
+
+// The pictures on the tray that take clicks, left to right.
+QList<TrayImage *> picturesOnTray(const QWidget *tray);

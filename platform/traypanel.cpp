@@ -1,6 +1,9 @@
 #include "platform/traypanel.h"
 
 #include "board/layout.h"
+#include "platform/trayimage.h"
+
+#include <QFocusEvent>
 
 #include <QPainter>
 
@@ -37,4 +40,27 @@ void TrayPanel::paintEvent(QPaintEvent *)
     };
     edge(0, kShadow, kHighlight);
     edge(1, kDarkShadow, kLight);
+}
+
+void TrayPanel::focusInEvent(QFocusEvent *event)
+{
+    const QList<TrayImage *> pictures = picturesOnTray(m_inside);
+    if (pictures.isEmpty())
+        return;
+    auto *last = dynamic_cast<TrayImage *>(m_inside->focusWidget());
+    TrayImage *to = last && pictures.contains(last) ? last : pictures.first();
+    to->setFocus(event->reason());
+}
+
+bool TrayPanel::focusNextPrevChild(bool next)
+{
+    // From a picture, Tab and Shift+Tab leave the tray for the next stop outside it.
+    QWidget *w = this;
+    do {
+        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+    } while (w != this && (isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled()));
+    if (w == this)
+        return false;
+    w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }

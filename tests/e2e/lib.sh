@@ -84,6 +84,7 @@ shot() { import -window "${1:-$WID}" "$WORK/shot.png" 2>/dev/null; }
 # pixel X Y: "R,G,B" of the window's client area, from a fresh screenshot when asked to.
 pixel() { convert "$WORK/shot.png" -format "%[fx:int(255*p{$1,$2}.r+.5)],%[fx:int(255*p{$1,$2}.g+.5)],%[fx:int(255*p{$1,$2}.b+.5)]" info:; }
 pixel_is() { shot && [ "$(pixel "$1" "$2")" = "$3" ]; }
+pixel_differs() { shot && [ "$(pixel "$1" "$2")" != "$3" ]; }
 
 # count_colour R,G,B X Y W H: pixels of exactly that colour in the area of the last screenshot.
 count_colour() {

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Keyboard and screen-reader use: every control named and operable through AT-SPI, and the tray
+# worked from the keyboard, checked from screenshots. Runs on a session bus of its own, with the
+# accessibility bus started on it.
+if [ -z "${ZAV_ACCESS_BUS:-}" ]; then
+    ZAV_ACCESS_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+. "$(dirname "$0")/lib.sh"
+ATSPI="/usr/bin/python3 $(dirname "$0")/atspi.py"
+
+start_xvfb
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+BUS_PID=$!
+trap 'kill "$BUS_PID" 2>/dev/null || true; cleanup' EXIT
+start_app QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# A click on the date strip (it does nothing) makes the window active, as a person does first.
+click_at 600 300
+
+$ATSPI tree >"$WORK/tree" || fail "$(cat "$WORK/tree")"
+weekdays=(日 月 火 水 木 金 土)
+today="$(date +%-m)月$(date +%-d)日(${weekdays[$(date +%w)]})"
+[ "$($ATSPI date)" = "$today	$today" ] || fail "the date strip reads '$($ATSPI date)', not $today"
+pass "names, roles and states: the frame, the board, six sticks, the eraser, the date as one line"
+
+# A stick's action does what a click does: yellow leaves the tray, white comes back.
+$ATSPI press 黄色のチョーク
+wait_until "$DEADLINE" pixel_is 122 424 224,224,224 || fail "the yellow stick is still on the tray"
+[ "$(pixel 50 424)" = 255,255,255 ] || fail "the white stick did not come back"
+$ATSPI states 黄色のチョーク | grep -q checked || fail "yellow is not checked: $($ATSPI states 黄色のチョーク)"
+! $ATSPI states 白のチョーク | grep -q checked || fail "white is still checked"
+pass "the action on a stick picks that colour, and the checked state follows"
+
+# Focus starts on the board without a mark; the mouse-driven look is unchanged until a key is used.
+focused_is() { [ "$($ATSPI focused)" = "$1" ]; }
+shot
+[ "$(pixel 10 200)" = "$board_colour" ] || fail "a focus mark shows before any key: $(pixel 10 200)"
+tray=$(crop_sum 10 404 620 40)
+xdotool key Tab
+wait_until "$DEADLINE" focused_is 白のチョーク || fail "Tab into the tray focused '$($ATSPI focused)'"
+tray_marked() { shot && [ "$(crop_sum 10 404 620 40)" != "$tray" ]; }
+wait_until "$DEADLINE" tray_marked || fail "the focused stick shows no mark"
+xdotool key shift+Tab
+wait_until "$DEADLINE" focused_is 黒板 || fail "Shift+Tab focused '$($ATSPI focused)', not the board"
+wait_until "$DEADLINE" pixel_differs 10 200 "$board_colour" || fail "the board shows no focus mark"
+[ "$(crop_sum 10 404 620 40)" = "$tray" ] || fail "the stick's mark stayed after focus left it"
+xdotool key Tab
+wait_until "$DEADLINE" focused_is 白のチョーク || fail "Tab back into the tray focused '$($ATSPI focused)'"
+wait_until "$DEADLINE" pixel_is 10 200 "$board_colour" || fail "the board's mark stayed"
+xdotool key Right
+wait_until "$DEADLINE" focused_is 赤紫のチョーク || fail "Right focused '$($ATSPI focused)'"
+xdotool key End
+wait_until "$DEADLINE" focused_is 黒板消し || fail "End focused '$($ATSPI focused)'"
+xdotool key Home
+wait_until "$DEADLINE" focused_is 白のチョーク || fail "Home focused '$($ATSPI focused)'"
+pass "Tab and Shift+Tab go between the board and the tray, marked; Left, Right, Home and End move over the tray"
+
+# Space picks the stick in focus; focus moves on to the next picture on the tray.
+xdotool key Right space
+wait_until "$DEADLINE" pixel_is 194 424 224,224,224 || fail "Space did not take up magenta"
+[ "$(pixel 122 424)" = 255,255,0 ] || fail "yellow did not come back"
+wait_until "$DEADLINE" focused_is 赤のチョーク || fail "after Space focus is on '$($ATSPI focused)'"
+drag 1 60 300 300 20
+wait_until "$DEADLINE" has_chalk_on_row 255,0,255 300 80 300 || fail "the chalk picked with Space does not write magenta"
+pass "Space picks the stick in focus, and the next drag writes in its colour"
+
+# Enter on the eraser opens the menu beside it, not at the pointer.
+move 600 300
+xdotool key End Return
+wait_until "$DEADLINE" has_popup || fail "Enter on the eraser opened no menu"
+IFS=, read -r ex ey ew eh <<<"$($ATSPI extents 黒板消し)"
+eval "$(xdotool getwindowgeometry --shell "$(popup_window)")"
+[ "$X,$Y" = "$((ex + ew)),$ey" ] || fail "the menu is at $X,$Y, not beside the eraser at $((ex + ew)),$ey"
+xdotool key Escape
+wait_until "$DEADLINE" no_popup || fail "Escape did not close the menu"
+wait_until "$DEADLINE" focused_is 黒板消し || fail "focus did not come back to the eraser"
+pass "Enter on the eraser opens the menu beside it; Escape returns to the eraser"
+
+# The eraser's action opens the same menu; its date item rewrites the date, read out anew.
+$ATSPI press 黒板消し
+wait_until "$DEADLINE" has_popup || fail "the eraser's action opened no menu"
+xdotool key Escape
+wait_until "$DEADLINE" no_popup || fail "Escape did not close the menu"
+pass "the eraser's action opens the menu"
+
+"$ZAV_WMCLOSE" "$WID"
+wait_exit "$DEADLINE"
+[ "$EXIT_STATUS" = 0 ] || fail "status $EXIT_STATUS"

@@ -1,0 +1,130 @@
+#!/usr/bin/python3
+"""Reads and drives the blackboard through AT-SPI, as a screen reader does.
+
+    atspi.py tree                 checks names, roles and states of every control
+    atspi.py states NAME          prints the control's states, comma-separated
+    atspi.py press NAME           performs the control's default action
+    atspi.py extents NAME         prints the control's x,y,w,h on the screen
+    atspi.py date                 prints the date strip's name and text, tab-separated
+    atspi.py focused              prints the name of the control with the focus
+"""
+import sys
+import time
+
+import pyatspi
+
+APP = "zav-blackboard"
+STICKS = ["白のチョーク", "黄色のチョーク", "赤紫のチョーク", "赤のチョーク", "青のチョーク", "緑のチョーク"]
+
+
+def application(deadline=20):
+    end = time.time() + deadline
+    while time.time() < end:
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == APP:
+                return app
+        time.sleep(0.1)
+    sys.exit(f"FAIL: {APP} is not on the accessibility bus")
+
+
+def nodes(node):
+    yield node
+    for child in node:
+        if child is not None:
+            yield from nodes(child)
+
+
+def find(name, deadline=10):
+    end = time.time() + deadline
+    while time.time() < end:
+        for node in nodes(application()):
+            if node.name == name:
+                return node
+        time.sleep(0.1)
+    sys.exit(f"FAIL: no control named {name}")
+
+
+def states(node):
+    return {pyatspi.stateToString(s) for s in node.getState().getStates()}
+
+
+def check_tree():
+    problems = []
+
+    def expect(name, role, present=(), absent=()):
+        node = find(name)
+        if node.getRoleName() != role:
+            problems.append(f"{name}: role {node.getRoleName()}, not {role}")
+        have = states(node)
+        for s in present:
+            if s not in have:
+                problems.append(f"{name}: not {s} ({sorted(have)})")
+        for s in absent:
+            if s in have:
+                problems.append(f"{name}: {s} ({sorted(have)})")
+        return node
+
+    expect("ZAV 黒板", "frame", ["showing"])
+    board = expect("黒板", "canvas", ["showing", "focusable"])
+    if "チョーク" not in board.description:
+        problems.append(f"黒板: description {board.description!r} does not say how to write")
+    # White is in hand at the start: off the tray, checked, not showing, not focusable.
+    expect(STICKS[0], "radio button", ["checked"], ["showing", "focusable"])
+    for name in STICKS[1:]:
+        node = expect(name, "radio button", ["showing", "focusable"], ["checked"])
+        action = node.queryAction()
+        if action.nActions < 1:
+            problems.append(f"{name}: no action")
+    eraser = expect("黒板消し", "push button", ["showing", "focusable"])
+    action = eraser.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    if not names:
+        problems.append("黒板消し: no action")
+    tray = find("チョーク入れ")
+    children = [child.name for child in tray]
+    if children != STICKS + ["黒板消し"]:
+        problems.append(f"チョーク入れ holds {children}")
+    labels = [n for n in nodes(application()) if n.getRoleName() == "label"]
+    if len(labels) != 1:
+        problems.append(f"{len(labels)} labels, not the one date")
+    for node in nodes(application()):
+        if node.getRoleName() == "filler" and not node.name:
+            problems.append("a nameless filler in the tree")
+    if problems:
+        sys.exit("FAIL: " + "; ".join(problems))
+    print("ok")
+
+
+def main():
+    command = sys.argv[1]
+    if command == "tree":
+        check_tree()
+    elif command == "states":
+        print(",".join(sorted(states(find(sys.argv[2])))))
+    elif command == "press":
+        node = find(sys.argv[2])
+        action = node.queryAction()
+        if action.nActions < 1:
+            sys.exit(f"FAIL: {sys.argv[2]} has no action")
+        action.doAction(0)
+    elif command == "extents":
+        e = find(sys.argv[2]).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        print(f"{e.x},{e.y},{e.width},{e.height}")
+    elif command == "date":
+        for node in nodes(application()):
+            if node.getRoleName() == "label":
+                print(node.name + "\t" + node.queryText().getText(0, -1))
+                return
+        sys.exit("FAIL: no date strip")
+    elif command == "focused":
+        for node in nodes(application()):
+            if "focused" in states(node):
+                print(node.name)
+                return
+        print("")
+    else:
+        sys.exit(f"unknown command {command}")
+
+
+if __name__ == "__main__":
+    main()
