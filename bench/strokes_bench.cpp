@@ -240,11 +240,17 @@ void BM_TouchFrameSideBySide(benchmark::State &state)
 
 } // namespace
 
+// The chalk cursor file beside the benchmark.
+QByteArray chalkCursorPath()
+{
+    return window().appPath() + QByteArrayLiteral("/チョーク.cur");
+}
+
 // A cursor file that has changed since the last event: read and decoded again, the cursor
 // made anew. BM_DecodeCursorFile is the decoding alone, from bytes already read.
 void BM_LoadChangedCursorFile(benchmark::State &state)
 {
-    const QByteArray path = window().appPath() + QByteArrayLiteral("/チョーク.cur");
+    const QByteArray path = chalkCursorPath();
     for (auto _ : state) {
         CursorLoader loader;
         QString error;
@@ -256,7 +262,7 @@ void BM_LoadChangedCursorFile(benchmark::State &state)
 
 void BM_DecodeCursorFile(benchmark::State &state)
 {
-    QFile file(QString::fromUtf8(window().appPath() + QByteArrayLiteral("/チョーク.cur")));
+    QFile file(QFile::decodeName(chalkCursorPath()));
     if (!file.open(QIODevice::ReadOnly)) {
         state.SkipWithError("no cursor file beside the benchmark");
         return;

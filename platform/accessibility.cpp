@@ -12,13 +12,6 @@
 
 namespace {
 
-// The board 黒板: a canvas, named and described by its widget.
-class BoardAccessible final : public QAccessibleWidget
-{
-public:
-    explicit BoardAccessible(QWidget *widget) : QAccessibleWidget(widget, QAccessible::Canvas) {}
-};
-
 // A stick is radio-like: checked while it is the chalk in hand, which is while it is off the
 // tray. The eraser is a button that opens the menu. Either way the default action is the click.
 class TrayImageAccessible final : public QAccessibleWidget
@@ -79,7 +72,7 @@ class DateStripAccessible final : public QAccessibleWidget, public QAccessibleTe
 public:
     explicit DateStripAccessible(DateStrip *strip) : QAccessibleWidget(strip, QAccessible::StaticText) {}
 
-    QString line() const { return static_cast<DateStrip *>(widget())->caption().remove(QStringLiteral("\r\n")); }
+    QString line() const { return DateStrip::asOneLine(static_cast<DateStrip *>(widget())->caption()); }
 
     QString text(QAccessible::Text t) const override
     {
@@ -126,15 +119,7 @@ class TrayAccessible final : public QAccessibleWidget
 public:
     explicit TrayAccessible(TrayPanel *tray) : QAccessibleWidget(tray, QAccessible::Grouping) {}
 
-    QList<TrayImage *> pictures() const
-    {
-        QList<TrayImage *> all;
-        for (QObject *child : static_cast<TrayPanel *>(widget())->inside()->children()) {
-            if (auto *picture = dynamic_cast<TrayImage *>(child))
-                all.append(picture);
-        }
-        return all;
-    }
+    QList<TrayImage *> pictures() const { return trayPictures(static_cast<TrayPanel *>(widget())->inside()); }
     int childCount() const override { return int(pictures().size()); }
     QAccessibleInterface *child(int index) const override
     {
@@ -159,8 +144,9 @@ QAccessibleInterface *factory(const QString &, QObject *object)
 {
     if (auto *image = dynamic_cast<TrayImage *>(object))
         return new TrayImageAccessible(image);
+    // The board 黒板: a canvas, named and described by its widget.
     if (auto *board = dynamic_cast<BoardWidget *>(object))
-        return new BoardAccessible(board);
+        return new QAccessibleWidget(board, QAccessible::Canvas);
     if (auto *strip = dynamic_cast<DateStrip *>(object))
         return new DateStripAccessible(strip);
     if (auto *tray = dynamic_cast<TrayPanel *>(object))
@@ -185,8 +171,10 @@ void installAccessibility()
     Q_UNUSED(installed);
 }
 
-bool isKeyboardFocus(Qt::FocusReason reason)
+bool keyboardFocusMark(bool before, Qt::FocusReason reason)
 {
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return before;
     return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
 }
 

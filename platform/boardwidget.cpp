@@ -72,8 +72,7 @@ void BoardWidget::paintEvent(QPaintEvent *event)
 
 void BoardWidget::focusInEvent(QFocusEvent *event)
 {
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        m_keyboardFocus = isKeyboardFocus(event->reason());
+    m_keyboardFocus = keyboardFocusMark(m_keyboardFocus, event->reason());
     if (m_keyboardFocus)
         update();
 }

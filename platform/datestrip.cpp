@@ -56,8 +56,7 @@ void DateStrip::setCaption(const QString &caption)
     update();
     // Screen readers hear the new date: read as one line, without the breaks.
     if (QAccessible::isActive()) {
-        const QString line = QString(caption).remove(QStringLiteral("\r\n"));
-        QAccessibleTextUpdateEvent text(this, 0, QString(before).remove(QStringLiteral("\r\n")), line);
+        QAccessibleTextUpdateEvent text(this, 0, asOneLine(before), asOneLine(caption));
         QAccessible::updateAccessibility(&text);
         announceNameChange(this);
     }

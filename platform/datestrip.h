@@ -12,6 +12,8 @@ public:
 
     // Lines are separated by CR LF.
     QString caption() const { return m_caption; }
+    // The caption read as one line, as screen readers give it.
+    static QString asOneLine(QString caption) { return caption.remove(QStringLiteral("\r\n")); }
     void setCaption(const QString &caption);
 
     // The face in use, chosen once: the pop face where installed, else a Japanese fallback.

@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -49,10 +50,9 @@ qsizetype rowBytes(int width, int bits)
 }
 
 // Qt's reader for the given bytes, bounded so that no header can make it allocate much.
-QImage readWithQt(const QByteArray &bytes, const char *format)
+QImage readWithQt(QByteArray bytes, const char *format)
 {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setAllocationLimit(kAllocationLimitMiB);
@@ -172,7 +172,7 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
         putLittle(single, 6 + 8, static_cast<std::uint32_t>(data.size()), 4);
         putLittle(single, 6 + 12, 6 + 16, 4);
         single += data.toByteArray();
-        result.image = readWithQt(single, "ico");
+        result.image = readWithQt(std::move(single), "ico");
         if (!result.image.isNull() && result.image.size() == bitmap.size && bitmap.bits == 24)
             applyAndMask(result.image, data, bitmap);
     }

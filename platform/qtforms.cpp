@@ -87,31 +87,31 @@ QtForms::QtForms()
             if (m_events)
                 m_events->チョーク_Click(static_cast<std::int16_t>(n));
         };
-        m_chalks[n]->onClick = [stick = m_chalks[n]](const QPoint &, quint64) { stick->onActivate(); };
+        m_chalks[n]->onClick = [stick = m_chalks[n]](const QPoint &, quint64) { stick->activate(); };
     }
     m_eraser = new TrayImage(m_tray->inside(), builtInPicture(QStringLiteral("eraser.ico")).image,
                              layout::kEraser.pixels(), TrayImage::Kind::Eraser, QStringLiteral("黒板消し"));
     m_eraser->setObjectName(QStringLiteral("黒板消し"));
     m_eraser->onClick = [this](const QPoint &global, quint64 timestamp) {
-        m_popupAt = global;
         m_openingClick = OpeningClick{global, timestamp};
-        if (m_events)
-            m_events->黒板消し_Click();
-        m_popupAt.reset();
+        eraserClick(global);
     };
     // From the keyboard or assistive technology there is no click to open at: the menu opens
     // beside the eraser, to its right.
-    m_eraser->onActivate = [this] {
-        m_popupAt = m_eraser->mapToGlobal(QPoint(m_eraser->width(), 0));
-        if (m_events)
-            m_events->黒板消し_Click();
-        m_popupAt.reset();
-    };
+    m_eraser->onActivate = [this] { eraserClick(m_eraser->mapToGlobal(QPoint(m_eraser->width(), 0))); };
     buildMenu();
 
     setAccessibleName(windowTitle());
     // Focus starts on the board, quietly: its mark shows once Tab is used.
     m_board->setFocus(Qt::OtherFocusReason);
+}
+
+void QtForms::eraserClick(const QPoint &popupAt)
+{
+    m_popupAt = popupAt;
+    if (m_events)
+        m_events->黒板消し_Click();
+    m_popupAt.reset();
 }
 
 void QtForms::buildMenu()

@@ -62,6 +62,8 @@ protected:
 
 private:
     void buildMenu();
+    // The eraser's click: the menu, if the handler opens it, opens at popupAt.
+    void eraserClick(const QPoint &popupAt);
     bool menuEvent(QEvent *event);
     static QByteArray programDirectory();
 

@@ -2,8 +2,6 @@
 
 #include "platform/accessibility.h"
 
-#include <QAccessible>
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,15 +19,21 @@ TrayImage::TrayImage(QWidget *parent, const QImage &picture, const QRect &geomet
     setFocusPolicy(Qt::NoFocus);
 }
 
-QList<TrayImage *> picturesOnTray(const QWidget *tray)
+QList<TrayImage *> trayPictures(const QWidget *tray)
 {
     QList<TrayImage *> pictures;
     for (QObject *child : tray->children()) {
-        auto *picture = dynamic_cast<TrayImage *>(child);
-        if (picture && !picture->isHidden())
+        if (auto *picture = dynamic_cast<TrayImage *>(child))
             pictures.append(picture);
     }
     std::sort(pictures.begin(), pictures.end(), [](TrayImage *a, TrayImage *b) { return a->x() < b->x(); });
+    return pictures;
+}
+
+QList<TrayImage *> picturesOnTray(const QWidget *tray)
+{
+    QList<TrayImage *> pictures = trayPictures(tray);
+    pictures.removeIf([](TrayImage *picture) { return picture->isHidden(); });
     return pictures;
 }
 
@@ -109,9 +113,7 @@ void TrayImage::keyPressEvent(QKeyEvent *event)
 
 void TrayImage::focusInEvent(QFocusEvent *event)
 {
-    // Focus given back when a popup closes keeps the mark it had.
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        m_keyboardFocus = isKeyboardFocus(event->reason());
+    m_keyboardFocus = keyboardFocusMark(m_keyboardFocus, event->reason());
     update();
 }
 

@@ -44,5 +44,6 @@ private:
     bool m_keyboardFocus = false;
 };
 
-// The pictures on the tray that take clicks, left to right.
+// The tray's pictures, left to right; picturesOnTray only those on it, which take clicks.
+QList<TrayImage *> trayPictures(const QWidget *tray);
 QList<TrayImage *> picturesOnTray(const QWidget *tray);

@@ -30,6 +30,15 @@ $ATSPI states 黄色のチョーク | grep -q checked || fail "yellow is not che
 ! $ATSPI states 白のチョーク | grep -q checked || fail "white is still checked"
 pass "the action on a stick picks that colour, and the checked state follows"
 
+# A screen reader hears it: blue's and yellow's checked states change as blue is picked.
+$ATSPI announced 青のチョーク >"$WORK/heard"
+grep -qx 'object:state-changed:checked 青のチョーク' "$WORK/heard" || fail "blue's pick was not announced: $(cat "$WORK/heard")"
+grep -qx 'object:state-changed:checked 黄色のチョーク' "$WORK/heard" || fail "yellow's return was not announced: $(cat "$WORK/heard")"
+! grep -q '赤のチョーク' "$WORK/heard" || fail "red was announced though it did not change: $(cat "$WORK/heard")"
+$ATSPI press 黄色のチョーク
+wait_until "$DEADLINE" pixel_is 122 424 224,224,224 || fail "yellow was not taken up again"
+pass "picking a colour is announced for the sticks that change"
+
 # Focus starts on the board without a mark; the mouse-driven look is unchanged until a key is used.
 focused_is() { [ "$($ATSPI focused)" = "$1" ]; }
 shot

@@ -7,6 +7,8 @@
     atspi.py extents NAME         prints the control's x,y,w,h on the screen
     atspi.py date                 prints the date strip's name and text, tab-separated
     atspi.py focused              prints the name of the control with the focus
+    atspi.py announced NAME       performs NAME's default action and prints what assistive
+                                  technology was told in the next 3 s: "event-type name" lines
 """
 import sys
 import time
@@ -116,6 +118,21 @@ def main():
                 print(node.name + "\t" + node.queryText().getText(0, -1))
                 return
         sys.exit("FAIL: no date strip")
+    elif command == "announced":
+        from gi.repository import GLib
+
+        node = find(sys.argv[2])
+        heard = []
+
+        def listener(event):
+            heard.append(f"{event.type} {event.source.name if event.source else ''}")
+
+        for kind in ("object:state-changed", "object:text-changed", "object:property-change:accessible-name"):
+            pyatspi.Registry.registerEventListener(listener, kind)
+        GLib.timeout_add(300, lambda: node.queryAction().doAction(0) and False)
+        GLib.timeout_add(3000, lambda: pyatspi.Registry.stop() or False)
+        pyatspi.Registry.start()
+        print("\n".join(heard))
     elif command == "focused":
         for node in nodes(application()):
             if "focused" in states(node):
