@@ -1,11 +1,11 @@
 // Cost of one stroke event in the process: handler, cursor-file check, circles, repaint request;
 // the same through a pen event and a touch frame, and with a corrupt cursor file.
 //   build/bench/zav-bench [--benchmark_repetitions=5]
-#include "board/frmmain.h"
-#include "platform/boardwidget.h"
-#include "platform/cursorloader.h"
-#include "platform/iconfile.h"
-#include "platform/qtforms.h"
+#include "handlers/frmmain.h"
+#include "widgets/boardwidget.h"
+#include "pictures/cursorloader.h"
+#include "pictures/iconfile.h"
+#include "widgets/qtforms.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 // The real window as the program starts it, for the widget tests, and pixel helpers.
-#include "board/frmmain.h"
-#include "platform/boardwidget.h"
-#include "platform/qtforms.h"
+#include "handlers/frmmain.h"
+#include "widgets/boardwidget.h"
+#include "widgets/qtforms.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,9 +1,9 @@
 // Keyboard and assistive technology: the controls' accessible names, roles, states and actions,
 // and the tray worked from the keys, on the real window offscreen.
 #include "blackboard.h"
-#include "platform/datestrip.h"
-#include "platform/trayimage.h"
-#include "platform/traypanel.h"
+#include "widgets/datestrip.h"
+#include "widgets/trayimage.h"
+#include "widgets/traypanel.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

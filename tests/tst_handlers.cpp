@@ -1,5 +1,5 @@
 // The window's handlers against a recording runtime.
-#include "board/frmmain.h"
+#include "handlers/frmmain.h"
 #include "fakeforms.h"
 
 #include <QTest>

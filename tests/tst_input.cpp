@@ -1,9 +1,9 @@
 // Pen, touch and the open menu, through Qt's own event delivery to the real window offscreen.
 #include "blackboard.h"
-#include "board/layout.h"
+#include "handlers/layout.h"
 #include "injector.h"
-#include "platform/boardwidget.h"
-#include "platform/trayimage.h"
+#include "widgets/boardwidget.h"
+#include "widgets/trayimage.h"
 
 #include <QAction>
 #include <QMenu>

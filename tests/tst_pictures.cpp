@@ -1,6 +1,6 @@
 // The program's pictures, and what becomes of cursor files good and bad.
-#include "platform/cursorloader.h"
-#include "platform/iconfile.h"
+#include "pictures/cursorloader.h"
+#include "pictures/iconfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // A million stroke events through the real window: memory stays flat, the end state is right.
-#include "board/frmmain.h"
-#include "platform/boardwidget.h"
-#include "platform/qtforms.h"
-#include "platform/trayimage.h"
+#include "handlers/frmmain.h"
+#include "widgets/boardwidget.h"
+#include "widgets/qtforms.h"
+#include "widgets/trayimage.h"
 
 #include <QTest>
 

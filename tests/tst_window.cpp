@@ -1,17 +1,17 @@
 // The real window, offscreen: pixels from grabs, repaint areas, menu and shortcuts.
 #include "blackboard.h"
-#include "board/frmmain.h"
-#include "board/layout.h"
-#include "platform/boardwidget.h"
-#include "platform/circleraster.h"
+#include "handlers/frmmain.h"
+#include "handlers/layout.h"
+#include "widgets/boardwidget.h"
+#include "pictures/circleraster.h"
 
 #include <QScreen>
 
 #include <limits>
-#include "platform/datestrip.h"
-#include "platform/qtforms.h"
-#include "platform/trayimage.h"
-#include "platform/traypanel.h"
+#include "widgets/datestrip.h"
+#include "widgets/qtforms.h"
+#include "widgets/trayimage.h"
+#include "widgets/traypanel.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,7 +1,7 @@
 // Writes an .ico file's image as a PNG of SIZE x SIZE, scaled with nearest-neighbour sampling,
 // for the desktop's icon theme.
 //   iconpng ICO SIZE PNG
-#include "platform/iconfile.h"
+#include "pictures/iconfile.h"
 
 #include <QFile>
 

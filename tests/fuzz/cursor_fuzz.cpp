@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes given as a cursor file must be decoded or refused, never crash,
 // hang or allocate without bound. The pixels go through Qt's ICO and PNG readers, so those
 // must be there: without them every input would be refused and the run would prove nothing.
-#include "platform/iconfile.h"
+#include "pictures/iconfile.h"
 
 #include <QImageReader>
 

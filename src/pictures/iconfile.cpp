@@ -1,4 +1,4 @@
-#include "platform/iconfile.h"
+#include "pictures/iconfile.h"
 
 #include <QBuffer>
 #include <QImageReader>

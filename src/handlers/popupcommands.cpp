@@ -1,4 +1,4 @@
-#include "board/frmmain.h"
+#include "handlers/frmmain.h"
 
 void frmMain::黒板消し_Click()
 {

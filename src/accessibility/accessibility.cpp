@@ -1,9 +1,9 @@
-#include "platform/accessibility.h"
+#include "accessibility/accessibility.h"
 
-#include "platform/boardwidget.h"
-#include "platform/datestrip.h"
-#include "platform/trayimage.h"
-#include "platform/traypanel.h"
+#include "widgets/boardwidget.h"
+#include "widgets/datestrip.h"
+#include "widgets/trayimage.h"
+#include "widgets/traypanel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,6 +1,6 @@
-#include "board/frmmain.h"
+#include "handlers/frmmain.h"
 
-#include "chalk/chalkcolours.h"
+#include "handlers/chalkcolours.h"
 
 #include <QFile>
 

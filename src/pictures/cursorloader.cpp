@@ -1,6 +1,6 @@
-#include "platform/cursorloader.h"
+#include "pictures/cursorloader.h"
 
-#include "platform/iconfile.h"
+#include "pictures/iconfile.h"
 
 #include <QPixmap>
 

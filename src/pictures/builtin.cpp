@@ -1,4 +1,4 @@
-#include "platform/pictures.h"
+#include "pictures/builtin.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/formevents.h"
-#include "platform/forms.h"
+#include "forms/formevents.h"
+#include "forms/forms.h"
 
 #include <QString>
 

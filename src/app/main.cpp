@@ -1,5 +1,5 @@
-#include "board/frmmain.h"
-#include "platform/qtforms.h"
+#include "handlers/frmmain.h"
+#include "widgets/qtforms.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
-#include "board/frmmain.h"
-#include "chalk/chalkcolours.h"
+#include "handlers/frmmain.h"
+#include "handlers/chalkcolours.h"
 
 void frmMain::チョーク_Click(std::int16_t index)
 {

@@ -1,8 +1,8 @@
-#include "platform/datestrip.h"
+#include "widgets/datestrip.h"
 
-#include "board/layout.h"
-#include "platform/accessibility.h"
-#include "platform/circleraster.h"
+#include "handlers/layout.h"
+#include "accessibility/accessibility.h"
+#include "pictures/circleraster.h"
 
 #include <QAccessible>
 

@@ -1,10 +1,10 @@
-#include "platform/boardwidget.h"
+#include "widgets/boardwidget.h"
 
-#include "platform/accessibility.h"
+#include "accessibility/accessibility.h"
 
-#include "board/layout.h"
-#include "chalk/chalkcolours.h"
-#include "platform/circleraster.h"
+#include "handlers/layout.h"
+#include "handlers/chalkcolours.h"
+#include "pictures/circleraster.h"
 
 #include <QMouseEvent>
 #include <QPainter>

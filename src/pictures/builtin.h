@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/iconfile.h"
+#include "pictures/iconfile.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "platform/circleraster.h"
+#include "pictures/circleraster.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/cursorloader.h"
-#include "platform/formevents.h"
-#include "platform/forms.h"
+#include "pictures/cursorloader.h"
+#include "forms/formevents.h"
+#include "forms/forms.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "platform/trayimage.h"
+#include "widgets/trayimage.h"
 
-#include "platform/accessibility.h"
+#include "accessibility/accessibility.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "platform/traypanel.h"
+#include "widgets/traypanel.h"
 
-#include "board/layout.h"
-#include "platform/trayimage.h"
+#include "handlers/layout.h"
+#include "widgets/trayimage.h"
 
 #include <QFocusEvent>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/layout.h"
-#include "platform/forms.h"
+#include "handlers/layout.h"
+#include "forms/forms.h"
 
 #include <array>
 

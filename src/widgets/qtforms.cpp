@@ -1,13 +1,13 @@
-#include "platform/qtforms.h"
+#include "widgets/qtforms.h"
 
-#include "board/layout.h"
-#include "platform/accessibility.h"
-#include "platform/boardwidget.h"
-#include "platform/circleraster.h"
-#include "platform/datestrip.h"
-#include "platform/pictures.h"
-#include "platform/trayimage.h"
-#include "platform/traypanel.h"
+#include "handlers/layout.h"
+#include "accessibility/accessibility.h"
+#include "widgets/boardwidget.h"
+#include "pictures/circleraster.h"
+#include "widgets/datestrip.h"
+#include "pictures/builtin.h"
+#include "widgets/trayimage.h"
+#include "widgets/traypanel.h"
 
 #include <QAction>
 #include <QCoreApplication>
