@@ -1,11 +1,14 @@
 // Turns a text pixel map into a Windows .ico or .cur file (BMP-in-ICO, 4 or 1 bits per pixel).
 //
-//   icongen MAP OUT [BODY]
+//   icongen MAP OUT [STICK]
 //
 // MAP holds "depth N", optionally "hotspot X Y", then one text row per pixel row. Each character
 // names a colour of the standard 16-colour palette (see kLegend); '.' is transparent, ':' is a
-// black-and-white checker and '*' is the body colour given as BODY (one legend character).
+// black-and-white checker and '*' is the body colour: the colour of chalk stick STICK (0 to 5) in
+// the chalk table, which must be one of the palette's.
 // OUT ending in ".cur" writes a cursor with the hotspot; anything else writes an icon.
+
+#include "handlers/chalktable.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -49,9 +52,20 @@ void put32(std::string &out, unsigned v) { put16(out, v & 0xFFFF); put16(out, v 
 int main(int argc, char **argv)
 {
     if (argc < 3 || argc > 4)
-        die("usage: icongen MAP OUT [BODY]");
+        die("usage: icongen MAP OUT [STICK]");
     const std::string out = argv[2];
-    const char body = argc == 4 ? argv[3][0] : '\0';
+    char body = '\0';
+    if (argc == 4) {
+        const int stick = std::atoi(argv[3]);
+        if (stick < 0 || stick >= kChalkCount)
+            die(std::string("no chalk stick ") + argv[3]);
+        const std::uint32_t bbggrr = kChalks[stick].colour;
+        for (const PaletteEntry &p : kLegend)
+            if (p.r == (bbggrr & 0xFF) && p.g == (bbggrr >> 8 & 0xFF) && p.b == (bbggrr >> 16 & 0xFF))
+                body = p.key;
+        if (!body)
+            die("chalk colour not in the 16-colour palette");
+    }
     const bool cursor = out.size() > 4 && out.compare(out.size() - 4, 4, ".cur") == 0;
 
     std::ifstream in(argv[1]);

@@ -1,13 +1,13 @@
 #include "handlers/frmmain.h"
 
-#include "handlers/chalkcolours.h"
+#include "handlers/chalktable.h"
 
 #include <QFile>
 
 void frmMain::Form_Load()
 {
     m_forms.Randomize();
-    ChalkColor = QString::number(kChalkColours[0]);
+    ChalkColor = QString::number(kChalks[0].colour);
     m_forms.setChalkVisible(0, false);
     m_forms.setEraserVisible(true);
     Date_Click();

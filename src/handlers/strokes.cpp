@@ -1,5 +1,5 @@
 #include "handlers/frmmain.h"
-#include "handlers/chalkcolours.h"
+#include "handlers/strokes.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
 #include "handlers/frmmain.h"
-#include "handlers/chalkcolours.h"
+#include "handlers/chalktable.h"
 
 void frmMain::チョーク_Click(std::int16_t index)
 {
     ShowAllChalks();
-    if (index >= 0 && index < static_cast<int>(kChalkColours.size())) {
-        ChalkColor = QString::number(kChalkColours[index]);
+    if (index >= 0 && index < kChalkCount) {
+        ChalkColor = QString::number(kChalks[index].colour);
         ShowAllChalks();
         m_forms.setChalkVisible(index, false);
     }
@@ -15,14 +15,14 @@ void frmMain::チョーク_Click(std::int16_t index)
 
 void frmMain::ShowAllChalks()
 {
-    for (int i = 0; i < static_cast<int>(kChalkColours.size()); ++i)
+    for (int i = 0; i < kChalkCount; ++i)
         m_forms.setChalkVisible(i, true);
 }
 
 void frmMain::HideHeldChalk()
 {
-    for (int i = 0; i < static_cast<int>(kChalkColours.size()); ++i) {
-        if (ChalkColor == QString::number(kChalkColours[i])) {
+    for (int i = 0; i < kChalkCount; ++i) {
+        if (ChalkColor == QString::number(kChalks[i].colour)) {
             m_forms.setChalkVisible(i, false);
             return;
         }

@@ -3,7 +3,7 @@
 #include "accessibility/accessibility.h"
 
 #include "handlers/layout.h"
-#include "handlers/chalkcolours.h"
+#include "handlers/strokes.h"
 #include "pictures/circleraster.h"
 
 #include <QMouseEvent>

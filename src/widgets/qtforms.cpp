@@ -1,5 +1,6 @@
 #include "widgets/qtforms.h"
 
+#include "handlers/chalktable.h"
 #include "handlers/layout.h"
 #include "accessibility/accessibility.h"
 #include "widgets/boardwidget.h"
@@ -23,8 +24,6 @@
 #include <QFile>
 
 #include <chrono>
-#include <iterator>
-#include <tuple>
 #include <utility>
 #include <climits>
 #include <cstdio>
@@ -73,15 +72,10 @@ QtForms::QtForms()
     m_tray->setCursor(QCursor(QPixmap::fromImage(hand.image), hand.hotspot.x(), hand.hotspot.y()));
     setTabOrder(m_board, m_tray);
 
-    // Each stick is named by its colour, in the order of the chalk indices.
-    const QString stickNames[] = {QStringLiteral("白のチョーク"),   QStringLiteral("黄色のチョーク"),
-                                  QStringLiteral("赤紫のチョーク"), QStringLiteral("赤のチョーク"),
-                                  QStringLiteral("青のチョーク"),   QStringLiteral("緑のチョーク")};
-    static_assert(std::size(stickNames) == std::tuple_size_v<decltype(m_chalks)>);
-    for (int n = 0; n < static_cast<int>(m_chalks.size()); ++n) {
+    for (int n = 0; n < kChalkCount; ++n) {
         const IconFileImage stick = builtInPicture(QStringLiteral("chalk%1.ico").arg(n));
-        m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, layout::chalk(n).pixels(),
-                                    TrayImage::Kind::Chalk, stickNames[n]);
+        m_chalks[n] = new TrayImage(m_tray->inside(), stick.image, layout::chalk(n).pixels(), TrayImage::Kind::Chalk,
+                                    QString::fromUtf8(kChalks[n].name) + QStringLiteral("のチョーク"));
         m_chalks[n]->setObjectName(QStringLiteral("チョーク%1").arg(n));
         m_chalks[n]->onActivate = [this, n] {
             if (m_events)

@@ -3,6 +3,7 @@
 #include "pictures/cursorloader.h"
 #include "forms/formevents.h"
 #include "forms/forms.h"
+#include "handlers/chalktable.h"
 
 #include <QWidget>
 
@@ -71,7 +72,7 @@ private:
     BoardWidget *m_board = nullptr;
     TrayPanel *m_tray = nullptr;
     DateStrip *m_date = nullptr;
-    std::array<TrayImage *, 6> m_chalks{};
+    std::array<TrayImage *, kChalkCount> m_chalks{};
     TrayImage *m_eraser = nullptr;
     QMenu *m_menu = nullptr;
 
