@@ -1,22 +1,14 @@
 #include "handlers/frmmain.h"
+#include "system/system.h"
 #include "widgets/qtforms.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
 QStringList g_startupMessages;
-
-// The one line said when the program cannot go on, then status 1: no abort, no core dump.
-[[noreturn]] void giveUp(const QString &why)
-{
-    std::fprintf(stderr, "zav-blackboard: %s\n", qUtf8Printable(why));
-    std::fflush(stderr);
-    ::_exit(1);
-}
 
 // While the application object is being made, Qt's own chatter is held back: if the display
 // cannot be opened Qt would print several lines and abort with a core dump; we say it once.
@@ -26,14 +18,9 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext &, const QSt
         g_startupMessages << message;
         return;
     }
-    const QString display = qEnvironmentVariable("DISPLAY");
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    const bool noDisplay = !g_startupMessages.filter(QStringLiteral("could not connect to display")).isEmpty()
-        || (display.isEmpty() && (platform.isEmpty() || platform.startsWith(QLatin1String("xcb"))));
-    if (noDisplay)
-        giveUp(QStringLiteral("画面に接続できないため起動できません（DISPLAY=%1）。")
-                   .arg(display.isEmpty() ? QStringLiteral("未設定") : display));
-    giveUp(QStringLiteral("起動できません: %1").arg(message.section(QLatin1Char('\n'), 0, 0)));
+    if (const std::optional<QString> line = os::noDisplayLine(g_startupMessages))
+        os::fatalLine(*line);
+    os::fatalLine(QStringLiteral("起動できません: %1").arg(message.section(QLatin1Char('\n'), 0, 0)));
 }
 
 QtMessageHandler g_qtHandler = nullptr;
@@ -48,7 +35,7 @@ void runningMessageHandler(QtMsgType type, const QMessageLogContext &context, co
             std::fprintf(stderr, "%s\n", qUtf8Printable(message));
         return;
     }
-    giveUp(QStringLiteral("続けられないエラーです: %1").arg(message.section(QLatin1Char('\n'), 0, 0)));
+    os::fatalLine(QStringLiteral("続けられないエラーです: %1").arg(message.section(QLatin1Char('\n'), 0, 0)));
 }
 
 // An exception escaping an event handler would end in std::terminate and a core dump.
@@ -61,9 +48,9 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &e) {
-            giveUp(QStringLiteral("続けられないエラーです: %1").arg(QString::fromLocal8Bit(e.what())));
+            os::fatalLine(QStringLiteral("続けられないエラーです: %1").arg(QString::fromLocal8Bit(e.what())));
         } catch (...) {
-            giveUp(QStringLiteral("続けられないエラーです。"));
+            os::fatalLine(QStringLiteral("続けられないエラーです。"));
         }
     }
 };
@@ -80,46 +67,27 @@ void refuseScaleBelowOne()
     };
     const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
     if (!scale.isEmpty() && below(scale)) {
-        std::fprintf(stderr,
-                     "zav-blackboard: QT_SCALE_FACTOR=%s は 1 より小さいため使えません。倍率 1 で表示します。\n",
-                     scale.constData());
+        os::reportLine(QStringLiteral("QT_SCALE_FACTOR=%1 は 1 より小さいため使えません。倍率 1 で表示します。")
+                           .arg(QString::fromLocal8Bit(scale)));
         qputenv("QT_SCALE_FACTOR", "1");
     }
     // Per screen: "0.75" or "NAME=0.75;NAME=1".
     const QByteArray screens = qgetenv("QT_SCREEN_SCALE_FACTORS");
     for (const QByteArray &entry : screens.split(';')) {
         if (below(entry.mid(entry.indexOf('=') + 1))) {
-            std::fprintf(stderr,
-                         "zav-blackboard: QT_SCREEN_SCALE_FACTORS=%s に 1 より小さい倍率があるため使えません。倍率 1 で表示します。\n",
-                         screens.constData());
+            os::reportLine(QStringLiteral("QT_SCREEN_SCALE_FACTORS=%1 に 1 より小さい倍率があるため使えません。倍率 1 で表示します。")
+                               .arg(QString::fromLocal8Bit(screens)));
             qunsetenv("QT_SCREEN_SCALE_FACTORS");
             break;
         }
     }
-    std::fflush(stderr);
-}
-
-// On a Wayland desktop the window goes through XWayland when there is one. Natively, on a
-// compositor that leaves decorations to the program (GNOME, weston), Qt draws its own title bar
-// with minimise and maximise buttons that a fixed-size window cannot honour; Wayland also has no
-// global positions, so the popup could not open where it was asked for. Through XWayland the
-// desktop's own frame follows the window's fixed size and shows only its close button. A
-// platform the user names in QT_QPA_PLATFORM is left as it is.
-void preferXWayland()
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return;
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || qgetenv("XDG_SESSION_TYPE") == "wayland";
-    if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    preferXWayland();
+    os::choosePlatform();
     refuseScaleBelowOne();
     qInstallMessageHandler(startupMessageHandler);
     // Every pointer position the system reports lays its own dab, however busy the machine is:

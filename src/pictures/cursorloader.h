@@ -1,12 +1,11 @@
 #pragma once
 
 #include "forms/forms.h"
+#include "system/system.h"
 
 #include <QByteArray>
 #include <QCursor>
 #include <QString>
-
-#include <sys/types.h>
 
 #include <vector>
 
@@ -20,7 +19,7 @@ struct QtPicture final : Picture
 // Loads cursor files for the board. A name whose identity, size and times are the same as at
 // the last call is not read again, whether it worked then or not: a drag costs one stat() per
 // event. Otherwise the name is opened once, without blocking, and everything is decided on that
-// descriptor: what it is, its size, its bytes, and the identity remembered with the result. A
+// handle: what it is, its size, its bytes, and the identity remembered with the result. A
 // file replaced on disk is tried at the next event.
 class CursorLoader
 {
@@ -29,25 +28,15 @@ public:
     PictureRef load(const QByteArray &path, QString *error);
 
 private:
-    struct Identity
-    {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        timespec modified{};
-        timespec changed{};
-        bool operator==(const Identity &other) const;
-    };
     struct Entry
     {
         QByteArray path;
         bool known = false; // identity holds the file last looked at
-        Identity identity;
+        os::FileIdentity identity;
         PictureRef picture; // null: that file could not be used, for the reason below
         QString error;
     };
-    static Identity identityOf(const struct stat &info);
-    static PictureRef readCursor(int fd, const struct stat &info, QString *error);
+    static PictureRef readCursor(os::OpenFile &file, QString *error);
     std::vector<Entry> m_cache;
 };
 

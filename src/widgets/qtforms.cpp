@@ -7,6 +7,7 @@
 #include "pictures/circleraster.h"
 #include "widgets/datestrip.h"
 #include "pictures/builtin.h"
+#include "system/system.h"
 #include "widgets/trayimage.h"
 #include "widgets/traypanel.h"
 
@@ -21,14 +22,7 @@
 #include <QMenu>
 #include <QPixmap>
 
-#include <QFile>
-
-#include <chrono>
 #include <utility>
-#include <climits>
-#include <cstdio>
-
-#include <unistd.h>
 
 QtForms::QtForms()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -273,31 +267,13 @@ QByteArray QtForms::appPath() const
 {
     // Asked once, as Qt does for its own application path: a stroke costs no readlink().
     if (!m_appPath)
-        m_appPath = programDirectory();
+        m_appPath = os::programDirectory();
     return *m_appPath;
-}
-
-QByteArray QtForms::programDirectory()
-{
-    // The bytes the kernel gives: a folder whose name is not valid in the locale's encoding
-    // (an old archive unpacked with Shift-JIS names) is still this program's folder.
-    QByteArray exe(PATH_MAX, Qt::Uninitialized);
-    const ssize_t n = ::readlink("/proc/self/exe", exe.data(), static_cast<size_t>(exe.size()));
-    if (n > 0 && n < exe.size()) {
-        exe.truncate(n);
-        const qsizetype slash = exe.lastIndexOf('/');
-        if (slash > 0)
-            return exe.left(slash);
-        if (slash == 0)
-            return QByteArrayLiteral("/");
-    }
-    return QFile::encodeName(QCoreApplication::applicationDirPath());
 }
 
 void QtForms::Randomize()
 {
-    m_random.seed(static_cast<std::mt19937::result_type>(
-        std::chrono::system_clock::now().time_since_epoch().count() ^ std::random_device{}()));
+    m_random.seed(static_cast<std::mt19937::result_type>(os::randomSeed()));
 }
 
 float QtForms::Rnd()
@@ -310,11 +286,10 @@ float QtForms::Rnd()
 
 QDate QtForms::today() const
 {
-    return m_today ? m_today() : QDate::currentDate();
+    return m_today ? m_today() : os::today();
 }
 
 void QtForms::reportError(const QString &line)
 {
-    std::fprintf(stderr, "zav-blackboard: %s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
+    os::reportLine(line);
 }

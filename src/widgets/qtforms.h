@@ -66,7 +66,6 @@ private:
     // The eraser's click: the menu, if the handler opens it, opens at popupAt.
     void eraserClick(const QPoint &popupAt);
     bool menuEvent(QEvent *event);
-    static QByteArray programDirectory();
 
     FormEvents *m_events = nullptr;
     BoardWidget *m_board = nullptr;

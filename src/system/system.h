@@ -1,0 +1,80 @@
+#pragma once
+// What the program asks of the operating system, in one place: its own folder, cursor files opened
+// once with their identity, the clock and a random seed, its error lines, and the choice of
+// display platform. One file per system implements it (system_posix.cpp, system_windows.cpp);
+// nothing else includes a system's headers.
+//
+// Paths are the system's own bytes: on POSIX what the kernel gives, whatever their encoding; on
+// Windows UTF-8, turned into UTF-16 at the wide API.
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace os {
+
+// The folder of the running executable (links resolved), empty when it cannot be found.
+QByteArray programDirectory();
+
+// What a name refers to and its state: equal identities mean the same file, unchanged.
+struct FileIdentity
+{
+    std::array<std::uint64_t, 8> fields{};
+    bool operator==(const FileIdentity &) const = default;
+};
+
+// The identity of what the name refers to now; nothing when it cannot be asked.
+std::optional<FileIdentity> identityOf(const QByteArray &path);
+
+// A file opened once for reading, without ever blocking (a FIFO or device under the name must
+// not stall the window); everything about it is decided on this one handle. Closed on every way
+// out.
+class OpenFile
+{
+public:
+    explicit OpenFile(const QByteArray &path);
+    ~OpenFile();
+    OpenFile(const OpenFile &) = delete;
+    OpenFile &operator=(const OpenFile &) = delete;
+
+    bool isOpen() const { return m_open; }
+    QString error() const { return m_error; } // why it is not open, in the system's words
+    FileIdentity identity() const { return m_identity; }
+    bool isRegular() const { return m_regular; }
+    qint64 size() const { return m_size; }
+
+    // Everything up to limit bytes; null, with the reason in *error, when reading fails.
+    std::optional<QByteArray> read(qint64 limit, QString *error);
+
+private:
+    std::intptr_t m_handle = -1;
+    bool m_open = false;
+    QString m_error;
+    FileIdentity m_identity;
+    bool m_regular = false;
+    qint64 m_size = 0;
+};
+
+QDate today();
+// Differs from run to run, however quickly one start follows another.
+std::uint64_t randomSeed();
+
+// The one writer of the program's error lines: "zav-blackboard: " and the line, in UTF-8.
+void reportLine(const QString &line);
+// The line where the user sees it, then status 1: no abort, no core dump. Where the program has
+// no console to write to (a Windows program started from Explorer), a message box shows it.
+[[noreturn]] void fatalLine(const QString &line);
+
+// Before the application object exists: picks the display platform where the system offers a
+// choice (XWayland on a Wayland desktop).
+void choosePlatform();
+// When Qt could not start: the line that says the display is missing, or nothing when that is
+// not the reason. qtMessages are what Qt said while it tried.
+std::optional<QString> noDisplayLine(const QStringList &qtMessages);
+
+} // namespace os
