@@ -1,13 +1,13 @@
 #pragma once
 
+#include "input/pointer.h"
+
 #include <QImage>
-#include <QSet>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
 
-class QEventPoint;
 class QTouchEvent;
 
 // The board 書ける: keeps its drawing in an image and repaints from it, so nothing is lost
@@ -31,9 +31,6 @@ public:
     void circle(float x, float y, float radius, QRgb fill, QRgb outline);
     const QImage &image() const { return m_image; }
 
-    // A contact at least this wide is a hand rubbing out, not a finger writing.
-    static constexpr double kPalmMillimetres = 20.0;
-
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -44,15 +41,14 @@ protected:
 
 private:
     void touch(QTouchEvent *event);
-    double contactMillimetres(const QEventPoint &point) const;
-    void rubOutContact(const QPointF &centre, double diameterPixels);
     void move(std::int16_t button, const QPointF &pixels);
 
     QImage m_image;
     QRgb m_background;
     // Asked for since the last paint: a speck inside it needs no request of its own.
     QRect m_lastRequested;
-    QSet<int> m_palms; // touch points that are the flat of a hand, until they lift
+    input::TouchTracker m_touches;
+    const input::MoveSink m_move = [this](std::int16_t button, const QPointF &pixels) { move(button, pixels); };
     bool m_batching = false;
     QRegion m_batch;   // a touch frame's dabs, repainted together
     bool m_keyboardFocus = false;

@@ -1,0 +1,59 @@
+#pragma once
+// Mouse, pen and touch turned into what the board's handler takes: a button mask and a position.
+// The left button, a pen's tip and a finger write (1); the right button, a pen's eraser end, the
+// tip with the right barrel button, and the flat of a hand rub out (2). Positions stay in the
+// board's pixels; the widget turns them into twips.
+
+#include <QEvent>
+#include <QPointF>
+#include <QPointingDevice>
+#include <QSet>
+#include <QSize>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QEventPoint;
+
+namespace input {
+
+inline constexpr std::int16_t kWrite = 1;
+inline constexpr std::int16_t kRubOut = 2;
+
+// One move for the board's handler, in the board's pixels.
+using MoveSink = std::function<void(std::int16_t button, const QPointF &pixels)>;
+
+// The mouse buttons held, as the handler's mask: left, right, middle; side buttons are not in it.
+std::int16_t mouseButtons(Qt::MouseButtons buttons);
+
+// The move a pen event makes, if any: only a pen on the surface and moving lays a dab.
+std::optional<std::int16_t> penButtons(QEvent::Type type, Qt::MouseButtons buttons,
+                                       QPointingDevice::PointerType pointer);
+
+// A contact's width across in millimetres, from its ellipse and the screen's density; 0 when
+// either is unknown, zero or not finite.
+double contactMillimetres(const QSizeF &diameters, double dotsPerInch);
+
+// A contact at least this wide is a hand rubbing out, not a finger writing.
+inline constexpr double kPalmMillimetres = 20.0;
+
+// The flat of a hand rubs out across its whole contact: eraser moves on a grid over it.
+void rubOutContact(const QPointF &centre, double diameterPixels, const QSize &board, const MoveSink &sink);
+
+// Follows the touch points of one board from frame to frame: which of them are the flat of a
+// hand, until they lift.
+class TouchTracker
+{
+public:
+    // The moves of one touch frame; ended is true for the frame in which the last point lifted.
+    void frame(const QList<QEventPoint> &points, bool ended, double dotsPerInch, const QSize &board,
+               const MoveSink &sink);
+    // The system took the touches back: what is drawn stays, nothing more is drawn.
+    void cancel() { m_palms.clear(); }
+
+private:
+    QSet<int> m_palms;
+};
+
+} // namespace input
