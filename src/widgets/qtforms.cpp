@@ -6,23 +6,15 @@
 #include "widgets/boardwidget.h"
 #include "pictures/circleraster.h"
 #include "widgets/datestrip.h"
+#include "widgets/erasermenu.h"
 #include "pictures/builtin.h"
 #include "system/system.h"
 #include "widgets/trayimage.h"
 #include "widgets/traypanel.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QCursor>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QStyleHints>
 #include <QIcon>
-#include <QMenu>
 #include <QPixmap>
-
-#include <utility>
 
 QtForms::QtForms()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -81,13 +73,16 @@ QtForms::QtForms()
                              layout::kEraser.pixels(), TrayImage::Kind::Eraser, QStringLiteral("黒板消し"));
     m_eraser->setObjectName(QStringLiteral("黒板消し"));
     m_eraser->onClick = [this](const QPoint &global, quint64 timestamp) {
-        m_openingClick = OpeningClick{global, timestamp};
+        m_menu->openingClick(global, timestamp);
         eraserClick(global);
     };
     // From the keyboard or assistive technology there is no click to open at: the menu opens
     // beside the eraser, to its right.
     m_eraser->onActivate = [this] { eraserClick(m_eraser->mapToGlobal(QPoint(m_eraser->width(), 0))); };
-    buildMenu();
+    m_menu = new EraserMenu(this, [this](void (FormEvents::*handler)()) {
+        if (m_events)
+            (m_events->*handler)();
+    });
 
     setAccessibleName(windowTitle());
     // Focus starts on the board, quietly: its mark shows once Tab is used.
@@ -100,93 +95,6 @@ void QtForms::eraserClick(const QPoint &popupAt)
     if (m_events)
         m_events->黒板消し_Click();
     m_popupAt.reset();
-}
-
-void QtForms::buildMenu()
-{
-    m_menu = new QMenu(QStringLiteral("menu"), this);
-    m_menu->setObjectName(QStringLiteral("menu"));
-    struct Item
-    {
-        const char *name;
-        QString caption;
-        QKeySequence shortcut;
-        void (FormEvents::*handler)();
-    };
-    const Item items[] = {
-        {"AllClear", QStringLiteral("全部消す(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A), &FormEvents::AllClear_Click},
-        {"Date", QStringLiteral("日付を書き換える"), QKeySequence(Qt::CTRL | Qt::Key_D), &FormEvents::Date_Click},
-        {"ExitEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), &FormEvents::ExitEnd_Click},
-    };
-    for (const Item &item : items) {
-        auto *action = new QAction(item.caption, this);
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setShortcut(item.shortcut);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, handler = item.handler] {
-            if (m_events)
-                (m_events->*handler)();
-        });
-        m_menu->addAction(action);
-        // Also on the window, so the shortcuts act while the popup is closed.
-        addAction(action);
-    }
-    m_menu->installEventFilter(this);
-}
-
-bool QtForms::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_menu && menuEvent(event))
-        return true;
-    return QWidget::eventFilter(watched, event);
-}
-
-// Events for the open popup. Returns true for those it takes.
-bool QtForms::menuEvent(QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        // The menu opens under the pointer, so the second click of a double click on the eraser
-        // would land on 全部消す. That click chooses nothing; any later one chooses as usual.
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const std::optional<OpeningClick> opening = std::exchange(m_openingClick, std::nullopt);
-        if (!opening)
-            return false;
-        const QStyleHints *hints = QGuiApplication::styleHints();
-        const quint64 elapsed = mouse->timestamp() - opening->timestamp;
-        const QPoint moved = mouse->globalPosition().toPoint() - opening->global;
-        // Measured as Qt measures a double click: on each axis.
-        const int distance = hints->mouseDoubleClickDistance();
-        if (mouse->timestamp() < opening->timestamp || elapsed > quint64(hints->mouseDoubleClickInterval())
-            || qAbs(moved.x()) > distance || qAbs(moved.y()) > distance)
-            return false;
-        m_openingClick = opening; // a double click's press and its DblClick come as a pair
-        m_swallowRelease = true;
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        return std::exchange(m_swallowRelease, false);
-    case QEvent::KeyPress: {
-        // The popup holds the keyboard; the shortcuts it shows beside its items act here too.
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (QAction *action : m_menu->actions()) {
-            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
-                m_menu->close();
-                action->trigger();
-                return true;
-            }
-        }
-        return false;
-    }
-    case QEvent::Hide:
-        m_openingClick.reset();
-        m_swallowRelease = false;
-        return false;
-    default:
-        return false;
-    }
 }
 
 void QtForms::Unload()

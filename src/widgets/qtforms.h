@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pictures/cursorloader.h"
+#include "widgets/erasermenu.h"
 #include "forms/formevents.h"
 #include "forms/forms.h"
 #include "handlers/chalktable.h"
@@ -14,7 +15,6 @@
 
 class BoardWidget;
 class DateStrip;
-class QMenu;
 class TrayImage;
 class TrayPanel;
 
@@ -58,14 +58,9 @@ public:
     TrayImage *eraser() const { return m_eraser; }
     QMenu *menu() const { return m_menu; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void buildMenu();
     // The eraser's click: the menu, if the handler opens it, opens at popupAt.
     void eraserClick(const QPoint &popupAt);
-    bool menuEvent(QEvent *event);
 
     FormEvents *m_events = nullptr;
     BoardWidget *m_board = nullptr;
@@ -73,19 +68,10 @@ private:
     DateStrip *m_date = nullptr;
     std::array<TrayImage *, kChalkCount> m_chalks{};
     TrayImage *m_eraser = nullptr;
-    QMenu *m_menu = nullptr;
+    EraserMenu *m_menu = nullptr;
 
     // Where the popup opens: the click that asked for it, if any.
     std::optional<QPoint> m_popupAt;
-    // The click on the eraser that opened the menu: a second click of the same double click
-    // must not choose an item. Cleared by the first click in the menu that is not that.
-    struct OpeningClick
-    {
-        QPoint global;
-        quint64 timestamp = 0;
-    };
-    std::optional<OpeningClick> m_openingClick;
-    bool m_swallowRelease = false;
 
     Colour m_fillColour = 0xFFFFFF;
     PictureRef m_mouseIcon;

@@ -1,0 +1,88 @@
+#include "widgets/erasermenu.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleHints>
+
+#include <utility>
+
+EraserMenu::EraserMenu(QWidget *window, std::function<void(void (FormEvents::*)())> raise)
+    : QMenu(QStringLiteral("menu"), window)
+{
+    setObjectName(QStringLiteral("menu"));
+    struct Item
+    {
+        const char *name;
+        QString caption;
+        QKeySequence shortcut;
+        void (FormEvents::*handler)();
+    };
+    const Item items[] = {
+        {"AllClear", QStringLiteral("全部消す(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A), &FormEvents::AllClear_Click},
+        {"Date", QStringLiteral("日付を書き換える"), QKeySequence(Qt::CTRL | Qt::Key_D), &FormEvents::Date_Click},
+        {"ExitEnd", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), &FormEvents::ExitEnd_Click},
+    };
+    for (const Item &item : items) {
+        auto *action = new QAction(item.caption, window);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(item.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [raise, handler = item.handler] { raise(handler); });
+        addAction(action);
+        // Also on the window, so the shortcuts act while the popup is closed.
+        window->addAction(action);
+    }
+}
+
+bool EraserMenu::event(QEvent *event)
+{
+    return guard(event) || QMenu::event(event);
+}
+
+// Events the menu takes before QMenu sees them. Returns true for those it takes.
+bool EraserMenu::guard(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const std::optional<OpeningClick> opening = std::exchange(m_openingClick, std::nullopt);
+        if (!opening)
+            return false;
+        const QStyleHints *hints = QGuiApplication::styleHints();
+        const quint64 elapsed = mouse->timestamp() - opening->timestamp;
+        const QPoint moved = mouse->globalPosition().toPoint() - opening->global;
+        // Measured as Qt measures a double click: on each axis.
+        const int distance = hints->mouseDoubleClickDistance();
+        if (mouse->timestamp() < opening->timestamp || elapsed > quint64(hints->mouseDoubleClickInterval())
+            || qAbs(moved.x()) > distance || qAbs(moved.y()) > distance)
+            return false;
+        m_openingClick = opening; // a double click's press and its DblClick come as a pair
+        m_swallowRelease = true;
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        return std::exchange(m_swallowRelease, false);
+    case QEvent::KeyPress: {
+        // The popup holds the keyboard; the shortcuts it shows beside its items act here too.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction *action : actions()) {
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                close();
+                action->trigger();
+                return true;
+            }
+        }
+        return false;
+    }
+    case QEvent::Hide:
+        m_openingClick.reset();
+        m_swallowRelease = false;
+        return false;
+    default:
+        return false;
+    }
+}
