@@ -25,6 +25,7 @@ struct Blackboard
         form.Form_Load();
         forms.show();
     }
+    ~Blackboard() { forms.setEvents(nullptr); }
     QImage board() const { return forms.board()->image(); }
 };
 

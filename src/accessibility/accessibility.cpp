@@ -1,29 +1,25 @@
 #include "accessibility/accessibility.h"
 
-#include "widgets/boardwidget.h"
-#include "widgets/datestrip.h"
-#include "widgets/trayimage.h"
-#include "widgets/traypanel.h"
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPainter>
 #include <QPen>
+#include <QWidget>
 
 namespace {
 
 // A stick is radio-like: checked while it is the chalk in hand, which is while it is off the
 // tray. The eraser is a button that opens the menu. Either way the default action is the click.
-class TrayImageAccessible final : public QAccessibleWidget
+class PictureAccessible final : public QAccessibleWidget
 {
 public:
-    explicit TrayImageAccessible(TrayImage *image)
-        : QAccessibleWidget(image, image->kind() == TrayImage::Kind::Eraser ? QAccessible::ButtonMenu
-                                                                            : QAccessible::RadioButton)
+    PictureAccessible(QWidget *widget, accessible::Picture *picture)
+        : QAccessibleWidget(widget, picture->opensMenu() ? QAccessible::ButtonMenu : QAccessible::RadioButton)
+        , m_picture(picture)
     {
     }
 
-    TrayImage *image() const { return static_cast<TrayImage *>(widget()); }
+    QWidget *image() const { return widget(); }
 
     // The tray, past the widget that clips the pictures to its border.
     QAccessibleInterface *parent() const override
@@ -41,7 +37,7 @@ public:
         state.offscreen = !onTray;
         state.focusable = onTray;
         state.focused = onTray && image()->hasFocus();
-        if (image()->kind() == TrayImage::Kind::Chalk) {
+        if (!m_picture->opensMenu()) {
             state.checkable = true;
             state.checked = image()->isHidden();
         } else {
@@ -54,7 +50,7 @@ public:
     {
         if (!image()->isVisible())
             return {};
-        if (image()->kind() == TrayImage::Kind::Eraser)
+        if (m_picture->opensMenu())
             return {showMenuAction(), pressAction()};
         return {pressAction()};
     }
@@ -62,17 +58,24 @@ public:
     void doAction(const QString &actionName) override
     {
         if (image()->isVisible() && (actionName == pressAction() || actionName == showMenuAction()))
-            image()->activate();
+            m_picture->activate();
     }
+
+private:
+    accessible::Picture *m_picture;
 };
 
-// The date strip: one line of text, the date without the line breaks it is written with.
-class DateStripAccessible final : public QAccessibleWidget, public QAccessibleTextInterface
+// Static text with a text interface, read as one line (the date without its line breaks).
+class TextLineAccessible final : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit DateStripAccessible(DateStrip *strip) : QAccessibleWidget(strip, QAccessible::StaticText) {}
+    TextLineAccessible(QWidget *widget, accessible::TextLine *text)
+        : QAccessibleWidget(widget, QAccessible::StaticText)
+        , m_text(text)
+    {
+    }
 
-    QString line() const { return DateStrip::asOneLine(static_cast<DateStrip *>(widget())->caption()); }
+    QString line() const { return m_text->oneLine(); }
 
     QString text(QAccessible::Text t) const override
     {
@@ -110,53 +113,61 @@ public:
         *startOffset = *endOffset = offset;
         return {};
     }
+
+private:
+    accessible::TextLine *m_text;
 };
 
-// The tray: a group of the pictures on it. The widget between them that clips the pictures to
-// the tray's border is left out, so the pictures are the group's own children.
-class TrayAccessible final : public QAccessibleWidget
+// A group whose members are its own children: a widget between them (the one that clips the
+// tray's pictures to its border) is left out.
+class GroupAccessible final : public QAccessibleWidget
 {
 public:
-    explicit TrayAccessible(TrayPanel *tray) : QAccessibleWidget(tray, QAccessible::Grouping) {}
+    GroupAccessible(QWidget *widget, accessible::Group *group)
+        : QAccessibleWidget(widget, QAccessible::Grouping)
+        , m_group(group)
+    {
+    }
 
-    QList<TrayImage *> pictures() const { return trayPictures(static_cast<TrayPanel *>(widget())->inside()); }
+    QList<QWidget *> pictures() const { return m_group->members(); }
     int childCount() const override { return int(pictures().size()); }
     QAccessibleInterface *child(int index) const override
     {
-        const QList<TrayImage *> all = pictures();
+        const QList<QWidget *> all = pictures();
         return index >= 0 && index < all.size() ? QAccessible::queryAccessibleInterface(all[index]) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        return child ? int(pictures().indexOf(dynamic_cast<TrayImage *>(child->object()))) : -1;
+        return child ? int(pictures().indexOf(qobject_cast<QWidget *>(child->object()))) : -1;
     }
     QAccessibleInterface *childAt(int x, int y) const override
     {
-        for (TrayImage *picture : pictures()) {
+        for (QWidget *picture : pictures()) {
             if (picture->isVisible() && QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size()).contains(x, y))
                 return QAccessible::queryAccessibleInterface(picture);
         }
         return nullptr;
     }
+
+private:
+    accessible::Group *m_group;
 };
 
 QAccessibleInterface *factory(const QString &, QObject *object)
 {
-    if (auto *image = dynamic_cast<TrayImage *>(object))
-        return new TrayImageAccessible(image);
-    // The board 黒板: a canvas, named and described by its widget.
-    if (auto *board = dynamic_cast<BoardWidget *>(object))
-        return new QAccessibleWidget(board, QAccessible::Canvas);
-    if (auto *strip = dynamic_cast<DateStrip *>(object))
-        return new DateStripAccessible(strip);
-    if (auto *tray = dynamic_cast<TrayPanel *>(object))
-        return new TrayAccessible(tray);
-    // The program's window: a frame, not a nameless filler.
-    if (object && object->isWidgetType() && object->metaObject() == &QWidget::staticMetaObject) {
-        auto *widget = static_cast<QWidget *>(object);
-        if (widget->windowType() == Qt::Window)
-            return new QAccessibleWidget(widget, QAccessible::Window);
-    }
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget)
+        return nullptr;
+    if (auto *picture = dynamic_cast<accessible::Picture *>(widget))
+        return new PictureAccessible(widget, picture);
+    if (dynamic_cast<accessible::Canvas *>(widget))
+        return new QAccessibleWidget(widget, QAccessible::Canvas);
+    if (auto *text = dynamic_cast<accessible::TextLine *>(widget))
+        return new TextLineAccessible(widget, text);
+    if (auto *group = dynamic_cast<accessible::Group *>(widget))
+        return new GroupAccessible(widget, group);
+    if (dynamic_cast<accessible::Frame *>(widget))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 

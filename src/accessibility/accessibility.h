@@ -2,16 +2,64 @@
 // What assistive technology and keyboard users get from the window's controls: names, roles,
 // states and actions through Qt's accessibility, and the focus mark shown when focus came from
 // the keyboard.
+//
+// A control says what it is by deriving from one of the small classes below; the interfaces
+// here know controls only through them, never by their widget class.
 
+#include <QList>
+#include <QString>
 #include <Qt>
 
 class QPainter;
 class QRect;
 class QWidget;
 
-// Registers the accessible interfaces of the window, the board, the tray, its pictures and the
-// date strip.
-// Safe to call more than once.
+namespace accessible {
+
+// The program's window: a frame.
+class Frame
+{
+public:
+    virtual ~Frame() = default;
+};
+
+// A surface to draw on: a canvas.
+class Canvas
+{
+public:
+    virtual ~Canvas() = default;
+};
+
+// A picture acting as a button: a chalk stick (radio-like, checked while it is the chalk in
+// hand, which is while it is off the tray) or one that opens a menu. Hidden, it is off the tray.
+class Picture
+{
+public:
+    virtual ~Picture() = default;
+    virtual bool opensMenu() const = 0;
+    // Exactly what a click does.
+    virtual void activate() = 0;
+};
+
+// A group of pictures that are its accessible children, left to right, past any widget between.
+class Group
+{
+public:
+    virtual ~Group() = default;
+    virtual QList<QWidget *> members() const = 0;
+};
+
+// Read-only text, read as one line.
+class TextLine
+{
+public:
+    virtual ~TextLine() = default;
+    virtual QString oneLine() const = 0;
+};
+
+} // namespace accessible
+
+// Registers the accessible interfaces of the controls above. Safe to call more than once.
 void installAccessibility();
 
 // Whether a widget's focus mark shows after focus arrives for this reason, given whether it

@@ -3,6 +3,7 @@
 #include "widgets/qtforms.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 
 #include <cstdio>
 
@@ -107,6 +108,8 @@ int main(int argc, char **argv)
     QtForms window;
     frmMain form(window);
     window.setEvents(&form);
+    // The window outlives the handlers: it stops raising events before they go.
+    const auto detach = qScopeGuard([&window] { window.setEvents(nullptr); });
     form.Form_Load();
     window.show();
     return app.exec();

@@ -1,7 +1,5 @@
 #include "widgets/boardwidget.h"
 
-#include "accessibility/accessibility.h"
-
 #include "handlers/layout.h"
 #include "input/pointer.h"
 #include "pictures/circleraster.h"

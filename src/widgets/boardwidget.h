@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessibility/accessibility.h"
 #include "input/pointer.h"
 
 #include <QImage>
@@ -19,7 +20,7 @@ class QTouchEvent;
 //
 // Focus reached with Tab shows as a dotted mark around the board, drawn over the image and never
 // into it.
-class BoardWidget final : public QWidget
+class BoardWidget final : public QWidget, public accessible::Canvas
 {
 public:
     explicit BoardWidget(QWidget *parent, QRgb background);

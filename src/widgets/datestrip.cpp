@@ -1,7 +1,6 @@
 #include "widgets/datestrip.h"
 
 #include "handlers/layout.h"
-#include "accessibility/accessibility.h"
 #include "pictures/circleraster.h"
 
 #include <QAccessible>

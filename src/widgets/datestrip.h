@@ -1,11 +1,13 @@
 #pragma once
 
+#include "accessibility/accessibility.h"
+
 #include <QFont>
 #include <QWidget>
 
 // The date label 日付: opaque board green, white lines from the top, each centred. Lines are
 // set closer than a fallback face's natural spacing so that five always fit at full size.
-class DateStrip final : public QWidget
+class DateStrip final : public QWidget, public accessible::TextLine
 {
 public:
     DateStrip(QWidget *parent, const QRect &geometry);
@@ -15,6 +17,7 @@ public:
     // The caption read as one line, as screen readers give it.
     static QString asOneLine(QString caption) { return caption.remove(QStringLiteral("\r\n")); }
     void setCaption(const QString &caption);
+    QString oneLine() const override { return asOneLine(m_caption); }
 
     // The face in use, chosen once: the pop face where installed, else a Japanese fallback.
     const QFont &textFont() const { return m_font; }

@@ -2,7 +2,6 @@
 
 #include "handlers/chalktable.h"
 #include "handlers/layout.h"
-#include "accessibility/accessibility.h"
 #include "widgets/boardwidget.h"
 #include "pictures/circleraster.h"
 #include "widgets/datestrip.h"

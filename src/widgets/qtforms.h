@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pictures/cursorloader.h"
+#include "accessibility/accessibility.h"
 #include "widgets/erasermenu.h"
 #include "forms/formevents.h"
 #include "forms/forms.h"
@@ -19,8 +20,9 @@ class TrayImage;
 class TrayPanel;
 
 // The window frmMain and its controls, built from the layout table, and the runtime
-// operations over them. Events go to the FormEvents given to setEvents().
-class QtForms final : public QWidget, public Forms
+// operations over them. Events go to the FormEvents given to setEvents(), until it is given
+// nullptr: whoever owns the handlers does that before they go.
+class QtForms final : public QWidget, public Forms, public accessible::Frame
 {
 public:
     QtForms();

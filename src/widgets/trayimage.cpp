@@ -1,7 +1,5 @@
 #include "widgets/trayimage.h"
 
-#include "accessibility/accessibility.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>

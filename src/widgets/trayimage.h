@@ -1,5 +1,7 @@
 #pragma once
 
+#include "accessibility/accessibility.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -12,7 +14,7 @@
 // From the keyboard it is reached through the tray: Left, Right, Home and End move between the
 // pictures on the tray, Space or Enter acts as a click (onActivate, as does an assistive
 // technology's action). Its focus mark shows only when focus came from the keyboard.
-class TrayImage final : public QWidget
+class TrayImage final : public QWidget, public accessible::Picture
 {
 public:
     enum class Kind { Chalk, Eraser };
@@ -26,7 +28,8 @@ public:
 
     // A click from the keyboard or assistive technology. Focus stays on the tray: when the
     // picture leaves it, the picture next to it takes the focus.
-    void activate();
+    void activate() override;
+    bool opensMenu() const override { return m_kind == Kind::Eraser; }
 
     // Going on or off the tray is announced to assistive technology.
     void setVisible(bool visible) override;

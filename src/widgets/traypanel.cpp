@@ -26,6 +26,12 @@ TrayPanel::TrayPanel(QWidget *parent, const QRect &geometry, QRgb background)
     m_inside->setGeometry(rect().adjusted(border, border, -border, -border));
 }
 
+QList<QWidget *> TrayPanel::members() const
+{
+    const QList<TrayImage *> pictures = trayPictures(m_inside);
+    return {pictures.begin(), pictures.end()};
+}
+
 void TrayPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
