@@ -1,3 +1,4 @@
+// Touch and pen events sent through Qt's window-system path, as a touch screen or tablet would.
 #include "injector.h"
 
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
-#pragma once
 // The real window as the program starts it, for the widget tests, and pixel helpers.
+#pragma once
 #include "handlers/frmmain.h"
 #include "widgets/boardwidget.h"
 #include "widgets/qtforms.h"

@@ -1,3 +1,4 @@
+// Resident memory of the running test, for the soak test and the benchmarks.
 #pragma once
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// A recording runtime for the handler tests: what the handlers asked of the window, in order.
 #pragma once
 
 #include "forms/forms.h"
