@@ -96,6 +96,8 @@ int main(int argc, char **argv)
     // and a stroke's dabs would depend on the load.
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     Application app(argc, argv);
+    // Windows' platform plugin turns it back on while the application object is built.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QApplication::setApplicationName(QStringLiteral("zav-blackboard"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZAV 黒板"));
     QApplication::setApplicationVersion(QStringLiteral(ZAV_VERSION));
@@ -112,5 +114,6 @@ int main(int argc, char **argv)
     const auto detach = qScopeGuard([&window] { window.setEvents(nullptr); });
     form.Form_Load();
     window.show();
+    os::prepareWindow(window.winId());
     return app.exec();
 }

@@ -2,8 +2,6 @@
 
 #include "handlers/chalktable.h"
 
-#include <QFile>
-
 void frmMain::Form_Load()
 {
     m_forms.Randomize();
@@ -21,7 +19,7 @@ Colour frmMain::chalkColourValue() const
 void frmMain::setBoardCursor(BuiltInCursor tool)
 {
     // The file name is appended to the directory's own bytes; the name is written in UTF-8,
-    // as the files are installed.
+    // as the files are installed. Error lines read the bytes as UTF-8.
     const QByteArray directory = m_forms.appPath();
     const QByteArray path = directory
         + (tool == BuiltInCursor::Chalk ? QByteArrayLiteral("/チョーク.cur") : QByteArrayLiteral("/黒板消し.cur"));
@@ -40,7 +38,7 @@ void frmMain::setBoardCursor(BuiltInCursor tool)
         // Said once per run of failures, so a drag does not flood stderr.
         if (!failing)
             m_forms.reportError(QStringLiteral("カーソルファイル %1 を使えません（%2）。組み込みのカーソルを使います。")
-                                    .arg(QFile::decodeName(path), error));
+                                    .arg(QString::fromUtf8(path), error));
         failing = true;
         picture = m_forms.builtInCursor(tool);
     }

@@ -70,6 +70,10 @@ void reportLine(const QString &line);
 // no console to write to (a Windows program started from Explorer), a message box shows it.
 [[noreturn]] void fatalLine(const QString &line);
 
+// Once the window exists, given its native handle: on Windows a pen held still on the board is
+// not turned into a right click (press and hold), which here would rub out where a teacher paused.
+void prepareWindow(std::uintptr_t nativeWindow);
+
 // Before the application object exists: picks the display platform where the system offers a
 // choice (XWayland on a Wayland desktop).
 void choosePlatform();

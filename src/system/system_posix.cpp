@@ -119,6 +119,10 @@ void fatalLine(const QString &line)
     ::_exit(1);
 }
 
+void prepareWindow(std::uintptr_t)
+{
+}
+
 // On a Wayland desktop the window goes through XWayland when there is one. Natively, on a
 // compositor that leaves decorations to the program (GNOME, weston), Qt draws its own title bar
 // with minimise and maximise buttons that a fixed-size window cannot honour; Wayland also has no

@@ -1,0 +1,203 @@
+// The system interface on Windows. Paths arrive as UTF-8 and go to the wide API, so a folder or
+// file with a Japanese name is found whatever the ANSI code page.
+#include "system/system.h"
+
+#include <QCoreApplication>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+namespace os {
+
+namespace {
+std::wstring wide(const QByteArray &utf8)
+{
+    return QString::fromUtf8(utf8).toStdWString();
+}
+
+QString systemError(DWORD code)
+{
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                            | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    QString message = length ? QString::fromWCharArray(text, static_cast<int>(length)).trimmed()
+                             : QStringLiteral("error %1").arg(code);
+    LocalFree(text);
+    return message;
+}
+
+HANDLE openForReading(const QByteArray &path)
+{
+    // Shared every way, so that a file being replaced by another program is neither blocked nor
+    // blocks us.
+    return CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::uint64_t join(DWORD high, DWORD low)
+{
+    return static_cast<std::uint64_t>(high) << 32 | low;
+}
+
+std::uint64_t ticks(const FILETIME &time)
+{
+    return join(time.dwHighDateTime, time.dwLowDateTime);
+}
+
+// What can be asked of a name without opening it: size, attributes, and the times of creation and
+// last writing. A file renamed or copied over another brings its own write time, so a replaced
+// file shows as changed. (The file index and change time would say more, but only through an
+// open handle, and opening costs a stroke ten times more than asking.)
+FileIdentity identityFrom(DWORD attributes, const FILETIME &created, const FILETIME &written, DWORD sizeHigh,
+                          DWORD sizeLow)
+{
+    return {{attributes, ticks(created), ticks(written), join(sizeHigh, sizeLow), 0, 0, 0, 0}};
+}
+
+// Where error lines can go: a console, a file or a pipe; a program started from Explorer has none.
+HANDLE errorOutput()
+{
+    const HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || GetFileType(handle) == FILE_TYPE_UNKNOWN)
+        return nullptr;
+    return handle;
+}
+} // namespace
+
+QByteArray programDirectory()
+{
+    std::wstring exe(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+        if (n == 0)
+            return {};
+        if (n < exe.size()) {
+            exe.resize(n);
+            break;
+        }
+        exe.resize(exe.size() * 2); // a long path: truncated, so ask again with room for it
+    }
+    const auto slash = exe.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return {};
+    // With '/' between folders, as Qt writes paths and as the file names are joined to it.
+    return QString::fromStdWString(exe.substr(0, slash)).replace(QLatin1Char('\\'), QLatin1Char('/')).toUtf8();
+}
+
+std::optional<FileIdentity> identityOf(const QByteArray &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &info))
+        return std::nullopt;
+    return identityFrom(info.dwFileAttributes, info.ftCreationTime, info.ftLastWriteTime, info.nFileSizeHigh,
+                        info.nFileSizeLow);
+}
+
+OpenFile::OpenFile(const QByteArray &path)
+{
+    const HANDLE file = openForReading(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        m_error = systemError(GetLastError());
+        return;
+    }
+    m_handle = reinterpret_cast<std::intptr_t>(file);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) {
+        m_error = systemError(GetLastError());
+        return;
+    }
+    m_open = true;
+    m_identity = identityFrom(info.dwFileAttributes, info.ftCreationTime, info.ftLastWriteTime, info.nFileSizeHigh,
+                              info.nFileSizeLow);
+    m_size = static_cast<qint64>(join(info.nFileSizeHigh, info.nFileSizeLow));
+    m_regular = GetFileType(file) == FILE_TYPE_DISK && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+OpenFile::~OpenFile()
+{
+    if (m_handle != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+}
+
+std::optional<QByteArray> OpenFile::read(qint64 limit, QString *error)
+{
+    QByteArray bytes(static_cast<qsizetype>(limit), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        DWORD n = 0;
+        if (!ReadFile(reinterpret_cast<HANDLE>(m_handle), bytes.data() + got, static_cast<DWORD>(bytes.size() - got),
+                      &n, nullptr)) {
+            *error = systemError(GetLastError());
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
+QDate today()
+{
+    return QDate::currentDate();
+}
+
+std::uint64_t randomSeed()
+{
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    return static_cast<std::uint64_t>(counter.QuadPart) ^ std::random_device{}();
+}
+
+void reportLine(const QString &line)
+{
+    const HANDLE output = errorOutput();
+    if (!output)
+        return;
+    const QString text = QStringLiteral("zav-blackboard: ") + line + QLatin1Char('\n');
+    DWORD written = 0;
+    // A console shows UTF-16 as it is; a file or pipe gets UTF-8, as on other systems.
+    if (GetFileType(output) == FILE_TYPE_CHAR
+        && WriteConsoleW(output, text.utf16(), static_cast<DWORD>(text.size()), &written, nullptr))
+        return;
+    const QByteArray bytes = text.toUtf8();
+    WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void fatalLine(const QString &line)
+{
+    if (errorOutput()) {
+        reportLine(line);
+    } else {
+        const std::wstring text = line.toStdWString();
+        MessageBoxW(nullptr, text.c_str(), L"ZAV 黒板", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    }
+    std::_Exit(1);
+}
+
+void prepareWindow(std::uintptr_t nativeWindow)
+{
+    // The documented opt-out: the pen service reads this property of the window. Press-and-hold
+    // is turned off; taps, flicks and the pen's feedback stay as the user set them.
+    constexpr std::uintptr_t kDisablePressAndHold = 0x00000001; // TABLET_DISABLE_PRESSANDHOLD
+    SetPropW(reinterpret_cast<HWND>(nativeWindow), L"MicrosoftTabletPenServiceProperty",
+             reinterpret_cast<HANDLE>(kDisablePressAndHold));
+}
+
+void choosePlatform()
+{
+}
+
+std::optional<QString> noDisplayLine(const QStringList &)
+{
+    return std::nullopt;
+}
+
+} // namespace os
