@@ -1,5 +1,6 @@
 // Cost of one stroke event in the process: handler, cursor-file check, circles, repaint request;
-// the same through a pen event and a touch frame, and with a corrupt cursor file.
+// the same through a pen event, a touch frame and the flat of a hand, and with a corrupt cursor
+// file.
 //   build/bench/zav-bench [--benchmark_repetitions=5]
 #include "handlers/frmmain.h"
 #include "widgets/boardwidget.h"
@@ -238,6 +239,38 @@ void BM_TouchFrameSideBySide(benchmark::State &state)
     touchFrames(state, false);
 }
 
+// The flat of a hand, 100 mm across, sliding a pixel a frame along the middle of the board: one
+// touch update, on a screen of the given density (dots per inch). Its cost must not grow with the
+// density.
+void BM_PalmFrame(benchmark::State &state)
+{
+    Attached attached;
+    BoardWidget *board = attached.forms.board();
+    const auto dpi = static_cast<double>(state.range(0));
+    board->setDotsPerInch(dpi);
+    const double across = 100 / 25.4 * dpi;
+    std::int64_t n = 0;
+    const auto contact = [&](QEventPoint::State pointState) {
+        const QPointF at(10 + n % 480, 196);
+        QEventPoint point = QMutableEventPoint::withTimeStamp(0, 1, pointState, at, at, board->mapToGlobal(at));
+        QMutableEventPoint::setEllipseDiameters(point, QSizeF(across, across));
+        return point;
+    };
+    QTouchEvent begin(QEvent::TouchBegin, inject::touchScreen(), Qt::NoModifier, {contact(QEventPoint::State::Pressed)});
+    QCoreApplication::sendEvent(board, &begin);
+    for (auto _ : state) {
+        ++n;
+        QTouchEvent event(QEvent::TouchUpdate, inject::touchScreen(), Qt::NoModifier, {contact(QEventPoint::State::Updated)});
+        QCoreApplication::sendEvent(board, &event);
+        state.PauseTiming();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    QTouchEvent end(QEvent::TouchEnd, inject::touchScreen(), Qt::NoModifier, {contact(QEventPoint::State::Released)});
+    QCoreApplication::sendEvent(board, &end);
+    board->setDotsPerInch(0);
+}
+
 } // namespace
 
 // The chalk cursor file beside the benchmark.
@@ -281,6 +314,7 @@ BENCHMARK(BM_ChalkEventBadCursorFile);
 BENCHMARK(BM_PenEvent);
 BENCHMARK(BM_TouchFrame)->Arg(1)->Arg(10);
 BENCHMARK(BM_TouchFrameSideBySide)->Arg(10);
+BENCHMARK(BM_PalmFrame)->Arg(96)->Arg(300);
 // A million events: resident memory after them against after the first ten thousand.
 BENCHMARK(BM_ChalkEvent)->Name("BM_ChalkEvent/1M")->Iterations(1'000'000);
 

@@ -1,3 +1,4 @@
+#include "app/options.h"
 #include "handlers/frmmain.h"
 #include "system/system.h"
 #include "widgets/qtforms.h"
@@ -88,6 +89,20 @@ void refuseScaleBelowOne()
 
 int main(int argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Options options = parseOptions(arguments);
+    if (options.help || options.version) {
+        os::showText(options.help ? helpText() : QStringLiteral("ZAV 黒板 " ZAV_VERSION "\n"));
+        return 0;
+    }
+    for (const QString &line : options.refused)
+        os::reportLine(line);
+    // The same as the environment's scale factor, which it replaces.
+    if (options.scale)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.scale));
+
     os::choosePlatform();
     refuseScaleBelowOne();
     qInstallMessageHandler(startupMessageHandler);

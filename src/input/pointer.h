@@ -5,9 +5,9 @@
 // board's pixels; the widget turns them into twips.
 
 #include <QEvent>
+#include <QHash>
 #include <QPointF>
 #include <QPointingDevice>
-#include <QSet>
 #include <QSize>
 
 #include <cstdint>
@@ -37,23 +37,36 @@ double contactMillimetres(const QSizeF &diameters, double dotsPerInch);
 
 // A contact at least this wide is a hand rubbing out, not a finger writing.
 inline constexpr double kPalmMillimetres = 20.0;
+// The most eraser moves one hand makes in one frame, whatever its size and the screen's density.
+inline constexpr int kMaxDabsPerHand = 48;
 
-// The flat of a hand rubs out across its whole contact: eraser moves on a grid over it.
-void rubOutContact(const QPointF &centre, double diameterPixels, const QSize &board, const MoveSink &sink);
+// The flat of a hand, of the given radius, moved from one point to the next: eraser moves across
+// its whole width along the way, only where they touch the board, at most kMaxDabsPerHand. Up to
+// a speed that grows as the hand narrows (for a 100 mm hand about 10 pixels a frame) the band is
+// rubbed out without a gap; faster, the moves spread out evenly over it, as a fast mouse drag
+// leaves gaps between its dabs.
+void rubOutHand(const QPointF &from, const QPointF &to, double radius, const QSize &board, const MoveSink &sink);
 
-// Follows the touch points of one board from frame to frame: which of them are the flat of a
-// hand, until they lift.
+// Follows the touch points of one board from frame to frame: where each was, which of them are
+// the flat of a hand, and which are not to draw at all, until they lift.
 class TouchTracker
 {
 public:
-    // The moves of one touch frame; ended is true for the frame in which the last point lifted.
-    void frame(const QList<QEventPoint> &points, bool ended, double dotsPerInch, const QSize &board,
+    // The moves of one touch frame. ended: the last point lifted in it. allowed: false while a
+    // pen is near; every point then draws nothing until it lifts.
+    void frame(const QList<QEventPoint> &points, bool ended, bool allowed, double dotsPerInch, const QSize &board,
                const MoveSink &sink);
     // The system took the touches back: what is drawn stays, nothing more is drawn.
-    void cancel() { m_palms.clear(); }
+    void cancel() { m_contacts.clear(); }
 
 private:
-    QSet<int> m_palms;
+    struct Contact
+    {
+        QPointF last;      // where the last frame had it
+        double radius = 0; // pixels; above 0 it is the flat of a hand
+        bool ignored = false;
+    };
+    QHash<int, Contact> m_contacts;
 };
 
 } // namespace input

@@ -22,6 +22,14 @@ PictureRef CursorLoader::load(const QByteArray &path, QString *error)
         entry = std::prev(m_cache.end());
     }
 
+    if (m_holding && entry->checkedIn == m_hold) {
+        if (!entry->picture)
+            *error = entry->error;
+        return entry->picture;
+    }
+    if (m_holding)
+        entry->checkedIn = m_hold;
+
     // Unchanged since the last call: decided from the name's identity alone, without opening.
     if (entry->known && os::identityOf(path) == entry->identity) {
         if (!entry->picture)
@@ -33,7 +41,7 @@ PictureRef CursorLoader::load(const QByteArray &path, QString *error)
     // swapped in under the name must not stall the window.
     os::OpenFile file(path);
     if (!file.isOpen()) {
-        *error = file.error();
+        *error = entry->error = file.error();
         entry->known = false;
         entry->picture.reset();
         return nullptr;
@@ -50,6 +58,13 @@ PictureRef CursorLoader::load(const QByteArray &path, QString *error)
     if (!entry->picture)
         *error = entry->error;
     return entry->picture;
+}
+
+void CursorLoader::holdChecks(bool hold)
+{
+    m_holding = hold;
+    if (hold && ++m_hold == 0)
+        m_hold = 1; // 0 is "never"
 }
 
 PictureRef CursorLoader::readCursor(os::OpenFile &file, QString *error)

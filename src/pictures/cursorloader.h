@@ -27,6 +27,10 @@ public:
     // Null when the file cannot be used; *error (if given) then says why.
     PictureRef load(const QByteArray &path, QString *error);
 
+    // From holdChecks(true) to holdChecks(false) each name is looked at once: the moves of one
+    // touch frame are one event, and the file is the same for all of them.
+    void holdChecks(bool hold);
+
 private:
     struct Entry
     {
@@ -35,9 +39,12 @@ private:
         os::FileIdentity identity;
         PictureRef picture; // null: that file could not be used, for the reason below
         QString error;
+        unsigned checkedIn = 0; // the hold in which the name was last looked at
     };
     static PictureRef readCursor(os::OpenFile &file, QString *error);
     std::vector<Entry> m_cache;
+    bool m_holding = false;
+    unsigned m_hold = 0;
 };
 
 // The cursor for a decoded .cur image, at its hotspot.

@@ -66,6 +66,9 @@ std::uint64_t randomSeed();
 
 // The one writer of the program's error lines: "zav-blackboard: " and the line, in UTF-8.
 void reportLine(const QString &line);
+// Text the user asked for (--help, --version): on standard output, or in a message box where
+// there is none.
+void showText(const QString &text);
 // The line where the user sees it, then status 1: no abort, no core dump. Where the program has
 // no console to write to (a Windows program started from Explorer), a message box shows it.
 [[noreturn]] void fatalLine(const QString &line);

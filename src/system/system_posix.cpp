@@ -113,6 +113,12 @@ void reportLine(const QString &line)
     std::fflush(stderr);
 }
 
+void showText(const QString &text)
+{
+    std::fputs(qUtf8Printable(text), stdout);
+    std::fflush(stdout);
+}
+
 void fatalLine(const QString &line)
 {
     reportLine(line);

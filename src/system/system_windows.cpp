@@ -171,6 +171,22 @@ void reportLine(const QString &line)
     WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+void showText(const QString &text)
+{
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    if (output && output != INVALID_HANDLE_VALUE && GetFileType(output) != FILE_TYPE_UNKNOWN) {
+        if (GetFileType(output) == FILE_TYPE_CHAR
+            && WriteConsoleW(output, text.utf16(), static_cast<DWORD>(text.size()), &written, nullptr))
+            return;
+        const QByteArray bytes = text.toUtf8();
+        WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        return;
+    }
+    const std::wstring wide = text.toStdWString();
+    MessageBoxW(nullptr, wide.c_str(), L"ZAV 黒板", MB_OK | MB_ICONINFORMATION);
+}
+
 void fatalLine(const QString &line)
 {
     if (errorOutput()) {

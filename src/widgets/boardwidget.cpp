@@ -116,9 +116,14 @@ void BoardWidget::touch(QTouchEvent *event)
     // One repaint request for the whole frame: Qt's pending area is a region, and adding many
     // separate dabs to it one by one costs more than adding them once together.
     m_batching = true;
+    if (onTouchFrame)
+        onTouchFrame(true);
     const QScreen *where = screen();
-    m_touches.frame(event->points(), event->type() == QEvent::TouchEnd, where ? where->physicalDotsPerInch() : 0.0,
-                    size(), m_move);
+    const double dpi = m_dotsPerInch > 0 ? m_dotsPerInch : where ? where->physicalDotsPerInch() : 0.0;
+    m_touches.frame(event->points(), event->type() == QEvent::TouchEnd, m_palmRejection.touchAllowed(), dpi, size(),
+                    m_move);
+    if (onTouchFrame)
+        onTouchFrame(false);
     m_batching = false;
     if (!m_batch.isEmpty())
         update(std::exchange(m_batch, QRegion()));

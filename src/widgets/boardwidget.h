@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accessibility/accessibility.h"
+#include "input/palmrejection.h"
 #include "input/pointer.h"
 
 #include <QImage>
@@ -16,7 +17,8 @@ class QTouchEvent;
 //
 // Mouse, pen and touch all reach the handler through onMouseMove, one call per delivered move:
 // the left button, a pen's tip and a finger write (1); the right button, a pen's eraser end, the
-// tip with the right barrel button, and the flat of a hand rub out (2).
+// tip with the right barrel button, and the flat of a hand rub out (2). While a pen is near the
+// screen, touch draws nothing (palm rejection).
 //
 // Focus reached with Tab shows as a dotted mark around the board, drawn over the image and never
 // into it.
@@ -27,10 +29,17 @@ public:
 
     // Button mask: 1 left, 2 right, 4 middle; coordinates in twips.
     std::function<void(std::int16_t button, float x, float y)> onMouseMove;
+    // Around all the moves of one touch frame: true before the first, false after the last.
+    std::function<void(bool begins)> onTouchFrame;
 
     void clear();
     void circle(float x, float y, float radius, QRgb fill, QRgb outline);
     const QImage &image() const { return m_image; }
+
+    PalmRejection &palmRejection() { return m_palmRejection; }
+    // The screen's density that contact sizes are measured by, in place of the screen's own;
+    // 0 for the screen's. For tests and benchmarks of other screens.
+    void setDotsPerInch(double dotsPerInch) { m_dotsPerInch = dotsPerInch; }
 
 protected:
     bool event(QEvent *event) override;
@@ -49,6 +58,8 @@ private:
     // Asked for since the last paint: a speck inside it needs no request of its own.
     QRect m_lastRequested;
     input::TouchTracker m_touches;
+    PalmRejection m_palmRejection;
+    double m_dotsPerInch = 0;
     const input::MoveSink m_move = [this](std::int16_t button, const QPointF &pixels) { move(button, pixels); };
     bool m_batching = false;
     QRegion m_batch;   // a touch frame's dabs, repainted together

@@ -49,6 +49,7 @@ QtForms::QtForms()
         if (m_events)
             m_events->書ける_MouseMove(button, 0, x, y);
     };
+    m_board->onTouchFrame = [this](bool begins) { m_loader.holdChecks(begins); };
     m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
     m_tray->setFocusPolicy(Qt::TabFocus);

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTouchEvent>
 
 #include <algorithm>
 
@@ -13,6 +14,9 @@ TrayImage::TrayImage(QWidget *parent, const QImage &picture, const QRect &geomet
 {
     setGeometry(geometry);
     setAccessibleName(name);
+    // Touch comes here itself: Qt makes mouse events only of a touch screen's first finger, which
+    // may be writing on the board.
+    setAttribute(Qt::WA_AcceptTouchEvents);
     // Not a tab stop of its own: Tab reaches the tray, the arrows move within it.
     setFocusPolicy(Qt::NoFocus);
 }
@@ -69,6 +73,29 @@ void TrayImage::paintEvent(QPaintEvent *)
     painter.drawImage(rect(), m_picture);
     if (m_keyboardFocus && hasFocus())
         drawFocusMark(painter, rect());
+}
+
+bool TrayImage::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        // A finger lifted on the picture is a tap.
+        for (const QEventPoint &point : static_cast<QTouchEvent *>(event)->points()) {
+            if (point.state() == QEventPoint::Released && rect().contains(point.position().toPoint()) && onClick) {
+                onClick(point.globalPosition().toPoint(), point.timestamp());
+                break;
+            }
+        }
+        event->accept();
+        return true;
+    case QEvent::TouchCancel:
+        event->accept();
+        return true;
+    default:
+        return QWidget::event(event);
+    }
 }
 
 void TrayImage::mouseReleaseEvent(QMouseEvent *event)

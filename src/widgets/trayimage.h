@@ -8,8 +8,9 @@
 #include <functional>
 
 // A picture on the tray, stretched to its control with nearest-neighbour sampling.
-// A left click on it raises onClick with where (global) and when (the event's timestamp, ms) it
-// happened; hidden, it takes no clicks.
+// A left click or a tap on it raises onClick with where (global) and when (the event's timestamp,
+// ms) it happened; hidden, it takes no clicks. A tap counts whatever other fingers do on the
+// board meanwhile.
 //
 // From the keyboard it is reached through the tray: Left, Right, Home and End move between the
 // pictures on the tray, Space or Enter acts as a click (onActivate, as does an assistive
@@ -35,6 +36,7 @@ public:
     void setVisible(bool visible) override;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -50,16 +50,32 @@ shot
 wait_until "$DEADLINE" has_dab 255,255,255 "120" "60" || fail "the eraser end rubbed out more than its path"
 pass "the pen's eraser end rubs out"
 
-# The flat of a hand (30 mm across, from the screen's size) wipes a wide band.
+# The flat of a hand (30 mm across, from the screen's size) resting beside a hovering pen draws
+# nothing: palm rejection.
 read -r px mm < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x[0-9]* pixels (\([0-9]*\)x.*/\1 \2/p')
 hand=$(( 30 * px / mm ))
-send "touch 9:100:60:$hand:p"
-for x in 110 120 130 140 150 160; do send "touch 9:$x:60:$hand:u"; done
-send "touch 9:160:60:$hand:r"
+hand_slides() {
+    send "touch 9:100:60:$hand:p"
+    for x in 110 120 130 140 150 160; do send "touch 9:$x:60:$hand:u"; done
+    send "touch 9:160:60:$hand:r"
+}
 shot
-[ "$(count_colour 255,255,255 55 55 111 11)" = 0 ] || fail "chalk left under the hand (${hand} px across)"
+before=$(crop_sum 8 8 505 392)
+send "enter pen" "pen pen 0 300 300"
+hand_slides
+shot
+[ "$(crop_sum 8 8 505 392)" = "$before" ] || fail "a hand beside the hovering pen changed the board"
+pass "a hand (${hand} px) beside a hovering pen leaves the board as it was"
+
+# Half a second after the pen has gone the same hand, put down again, wipes a wide band along
+# its way.
+send "leave pen"
+sleep 0.6 # the quiet time after the pen is the subject here
+hand_slides
+shot
+[ "$(count_colour 255,255,255 105 55 56 11)" = 0 ] || fail "chalk left on the hand's way (${hand} px across)"
 wait_until "$DEADLINE" has_dab 255,255,255 "120" "140" || fail "the hand rubbed out beyond its width"
-pass "the flat of a hand (${hand} px) rubs out"
+pass "after the pen has gone, the flat of a hand (${hand} px) rubs out"
 
 # A tap on the red stick picks it up; a finger then writes red.
 send "touch 4:266:424:0:p" "touch 4:266:424:0:r"

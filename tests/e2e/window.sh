@@ -47,3 +47,10 @@ QT_QPA_PLATFORM=no-such-platform "$ZAV_APP" 2>"$WORK/err" || status=$?
 [ "$status" = 1 ] && [ "$(wc -l <"$WORK/err")" = 1 ] && grep -q '起動できません' "$WORK/err" \
     || fail "with an unknown platform: status $status, $(cat "$WORK/err")"
 pass "no display, or no usable platform: one line, status 1"
+
+# --version and --help answer on standard output, without a display, and end with status 0.
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$ZAV_APP" --version) || fail "--version failed"
+[ "$version" = "ZAV 黒板 $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$ZAV_BUILD_DIR/CMakeCache.txt")" ] \
+    || fail "--version said: $version"
+env -u DISPLAY -u WAYLAND_DISPLAY "$ZAV_APP" --help | grep -q -- '--scale 倍率' || fail "--help does not tell of --scale"
+pass "--version and --help answer without a window"

@@ -127,8 +127,8 @@ bool runLine(QWindow *window, const QString &line, QString *error)
                QPointF(words[3].toDouble(), words[4].toDouble()));
         return true;
     }
-    if (verb == QLatin1String("leave") && words.size() == 2) {
-        penProximity(window, typeOf(words[1]), false);
+    if ((verb == QLatin1String("enter") || verb == QLatin1String("leave")) && words.size() == 2) {
+        penProximity(window, typeOf(words[1]), verb == QLatin1String("enter"));
         return true;
     }
     *error = QStringLiteral("unknown line: ") + line;

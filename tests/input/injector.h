@@ -37,6 +37,7 @@ void penProximity(QWindow *window, QPointingDevice::PointerType type, bool enter
 //   touch ID:X:Y:DIAMETER:STATE ...   STATE is p(ressed), u(pdated), s(tationary) or r(eleased)
 //   cancel
 //   pen pen|eraser BUTTONS X Y        BUTTONS is the mask 1 tip, 2 and 4 barrel buttons
+//   enter pen|eraser                  the pen comes near the screen
 //   leave pen|eraser
 bool runLine(QWindow *window, const QString &line, QString *error);
 

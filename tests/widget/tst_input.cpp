@@ -2,10 +2,12 @@
 #include "blackboard.h"
 #include "handlers/layout.h"
 #include "injector.h"
+#include "input/pointer.h"
 #include "widgets/boardwidget.h"
 #include "widgets/trayimage.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <QMenu>
 #include <QScreen>
 #include <QStyleHints>
@@ -47,11 +49,6 @@ bool hasBoardDab(const QImage &boardImage, const QPointF &at, QRgb colour)
     return countPixels(boardImage, colour, QRect(c - QPoint(3, 3), QSize(7, 7))) >= 20;
 }
 
-double pixelsForMillimetres(Blackboard &b, double mm)
-{
-    return mm / 25.4 * b.forms.screen()->physicalDotsPerInch();
-}
-
 QPointF inWindow(const QPointF &boardPixel)
 {
     return boardPixel + QPointF(kBoardAt);
@@ -89,6 +86,10 @@ private slots:
     void flatOfTheHand();
     void contactSizesThatMeanNothing_data();
     void contactSizesThatMeanNothing();
+    void palmRejection_data();
+    void palmRejection();
+    void trayTapWhileTheBoardIsTouched_data();
+    void trayTapWhileTheBoardIsTouched();
     void tapsAndPenTapsAreClicks();
     void badTouchAndPenInput();
     void doubleClickOnTheEraser_data();
@@ -260,66 +261,91 @@ void TestInput::fingersWriteTogether()
 void TestInput::flatOfTheHand_data()
 {
     QTest::addColumn<double>("millimetres");
+    QTest::addColumn<double>("dpi");
     QTest::addColumn<bool>("rubsOut");
-    QTest::newRow("size not reported") << 0.0 << false;
-    QTest::newRow("fingertip, 10 mm") << 10.0 << false;
-    QTest::newRow("broad fingertip, 15 mm") << 15.0 << false;
-    QTest::newRow("side of the hand, 20 mm") << 20.0 << true;
-    QTest::newRow("flat of the hand, 30 mm") << 30.0 << true;
-    QTest::newRow("whole hand, 70 mm") << 70.0 << true;
+    QTest::newRow("size not reported") << 0.0 << 100.0 << false;
+    QTest::newRow("fingertip, 10 mm") << 10.0 << 100.0 << false;
+    QTest::newRow("broad fingertip, 15 mm") << 15.0 << 100.0 << false;
+    QTest::newRow("side of the hand, 20 mm") << 20.0 << 100.0 << true;
+    QTest::newRow("flat of the hand, 30 mm") << 30.0 << 100.0 << true;
+    QTest::newRow("whole hand, 70 mm") << 70.0 << 100.0 << true;
+    QTest::newRow("100 mm on a 96 dpi panel") << 100.0 << 96.0 << true;
+    QTest::newRow("100 mm on a 300 dpi pen display") << 100.0 << 300.0 << true;
 }
 
 void TestInput::flatOfTheHand()
 {
     QFETCH(double, millimetres);
+    QFETCH(double, dpi);
     QFETCH(bool, rubsOut);
     const auto b = openBlackboard();
     QVERIFY(b);
     QWindow *window = windowOf(*b);
-    // Magenta chalk all over the middle of the board.
+    BoardWidget *board = b->forms.board();
+    board->setDotsPerInch(dpi);
+    // The handler's moves, counted frame by frame.
+    int moves = 0;
+    int most = 0;
+    board->onMouseMove = [&moves, handler = board->onMouseMove](std::int16_t button, float x, float y) {
+        ++moves;
+        handler(button, x, y);
+    };
+    // Magenta chalk all over the middle of the board; the hand slides over it, 5 pixels a frame.
     disc(b->forms, 250 * 15, 200 * 15, 180 * 15, 0xFF00FF);
-    const double across = pixelsForMillimetres(*b, millimetres);
-    const QPointF from(230, 200);
+    const double across = millimetres / 25.4 * dpi;
+    const QPointF from(210, 200);
     const QPointF to(250, 200);
     inject::touch(window, {{7, inWindow(from), across, QEventPoint::State::Pressed}});
-    inject::touch(window, {{7, inWindow(to), across, QEventPoint::State::Updated}});
+    for (QPointF at = from + QPointF(5, 0); at.x() <= to.x(); at += QPointF(5, 0)) {
+        moves = 0;
+        inject::touch(window, {{7, inWindow(at), across, QEventPoint::State::Updated}});
+        most = std::max(most, moves);
+    }
     inject::touch(window, {{7, inWindow(to), across, QEventPoint::State::Released}});
-    const QImage board = b->board();
+    const QImage image = b->board();
 
     if (!rubsOut) {
-        QVERIFY(hasBoardDab(board, to, kWhite));
+        QVERIFY(hasBoardDab(image, to, kWhite));
         QVERIFY(b->forms.eraser()->isVisible());
         return;
     }
-    // Covered: the contact's width, and at least the eraser's dab.
-    const double radius = std::max(across / 2, 100.0 / 15);
+    // The band the hand went over is rubbed out across its whole width, and nothing beyond it.
+    const double dabReach = 100.0 / 15 + 0.5;
+    const double halfWidth = std::max(across / 2, dabReach);
     int left = 0;
     int stray = 0;
-    const double eraserReach = 100.0 / 15 + 10; // a grid dab just past the contact's edge
-    for (int y = 0; y < board.height(); ++y) {
-        for (int x = 0; x < board.width(); ++x) {
-            const double d = std::hypot(x - to.x(), y - to.y());
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool inBand = x >= from.x() + 5 && x <= to.x() && std::abs(y - to.y()) <= halfWidth - 1;
+            const bool beyond = x > to.x() + dabReach || std::abs(y - to.y()) > halfWidth + dabReach;
             const bool magentaBefore = std::hypot(x - 250, y - 200) <= 179;
-            if (d <= radius - 0.5 && board.pixel(x, y) != kBoardPixel)
-                ++left;
-            if (d > across / 2 + eraserReach && magentaBefore && board.pixel(x, y) != kMagenta)
-                ++stray;
+            left += inBand && image.pixel(x, y) != kBoardPixel;
+            stray += beyond && magentaBefore && image.pixel(x, y) != kMagenta;
         }
     }
     QCOMPARE(left, 0);
     QCOMPARE(stray, 0);
-    QCOMPARE(countPixels(board, kWhite, board.rect()), 0);
+    // However large the hand and dense the screen, one frame costs a bounded number of moves.
+    QVERIFY2(most <= input::kMaxDabsPerHand, qPrintable(QString::number(most)));
+    QCOMPARE(countPixels(image, kWhite, image.rect()), 0);
     QVERIFY(!b->forms.eraser()->isVisible());
     QVERIFY(b->forms.chalk(0)->isVisible());
 }
 
 void TestInput::contactSizesThatMeanNothing_data()
 {
+    // A size that says nothing, reported by a finger from the start or by a hand later on.
     QTest::addColumn<double>("diameter");
-    QTest::newRow("zero") << 0.0;
-    QTest::newRow("negative") << -300.0;
-    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN();
-    QTest::newRow("infinite") << std::numeric_limits<double>::infinity();
+    QTest::addColumn<bool>("handFirst");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::pair<const char *, double> sizes[] = {{"zero", 0.0}, {"negative", -300.0}, {"not a number", nan},
+                                                     {"infinite", infinity}};
+    for (const auto &[name, size] : sizes) {
+        QTest::addRow("finger: %s", name) << size << false;
+        QTest::addRow("hand, then %s", name) << size << true;
+    }
+    QTest::newRow("hand larger than the screen") << 1e12 << true;
 }
 
 void TestInput::contactSizesThatMeanNothing()
@@ -327,21 +353,121 @@ void TestInput::contactSizesThatMeanNothing()
     // Straight to the board, as a driver could report them; the window system path would not
     // pass such sizes through unchanged.
     QFETCH(double, diameter);
+    QFETCH(bool, handFirst);
     const auto b = openBlackboard();
     QVERIFY(b);
     BoardWidget *board = b->forms.board();
-    const auto sendPoint = [&](QEvent::Type type, QEventPoint::State state, const QPointF &at) {
+    const auto sendPoint = [&](QEvent::Type type, QEventPoint::State state, const QPointF &at, double across) {
         QEventPoint point = QMutableEventPoint::withTimeStamp(0, 3, state, at, at, board->mapToGlobal(at));
-        QMutableEventPoint::setEllipseDiameters(point, QSizeF(diameter, diameter));
+        QMutableEventPoint::setEllipseDiameters(point, QSizeF(across, across));
         QTouchEvent event(type, inject::touchScreen(), Qt::NoModifier, {point});
         QCoreApplication::sendEvent(board, &event);
     };
-    sendPoint(QEvent::TouchBegin, QEventPoint::State::Pressed, QPointF(100, 100));
-    sendPoint(QEvent::TouchUpdate, QEventPoint::State::Updated, QPointF(120, 100));
-    sendPoint(QEvent::TouchEnd, QEventPoint::State::Released, QPointF(120, 100));
-    // A finger of unknown size writes, one dab where it moved to, and nothing else.
-    QVERIFY(hasBoardDab(b->board(), QPointF(120, 100), kWhite));
-    QVERIFY(countPixels(b->board(), kWhite, b->board().rect()) <= 37);
+    disc(b->forms, 130 * 15, 100 * 15, 30 * 15, 0xFF00FF);
+    const double first = handFirst ? 118 : diameter; // 30 mm at the offscreen screen's 100 dpi
+    sendPoint(QEvent::TouchBegin, QEventPoint::State::Pressed, QPointF(100, 100), first);
+    sendPoint(QEvent::TouchUpdate, QEventPoint::State::Updated, QPointF(110, 100), first);
+    sendPoint(QEvent::TouchUpdate, QEventPoint::State::Updated, QPointF(120, 100), diameter);
+    sendPoint(QEvent::TouchEnd, QEventPoint::State::Released, QPointF(120, 100), diameter);
+    if (handFirst) {
+        // A hand stays a hand: it rubs out where it went, and writes nothing.
+        QCOMPARE(b->board().pixel(120, 100), kBoardPixel);
+        QCOMPARE(countPixels(b->board(), kWhite, b->board().rect()), 0);
+    } else {
+        // A finger of unknown size writes, one dab where it moved to, and nothing else.
+        QVERIFY(hasBoardDab(b->board(), QPointF(120, 100), kWhite));
+        QVERIFY(countPixels(b->board(), kWhite, b->board().rect()) <= 2 * 37);
+    }
+}
+
+void TestInput::palmRejection_data()
+{
+    // Injection lines (window coordinates) and "wait MS" on the palm rejection's clock; then what
+    // the board shows at (150, 100), on magenta chalk: "magenta" (untouched), "rubbed" or "white".
+    // The hand is 30 mm across (118 pixels at the offscreen screen's 100 dpi).
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("result");
+    const QString down = QStringLiteral("touch 1:100:108:118:p");
+    const QString slide = QStringLiteral("touch 1:158:108:118:u");
+    const QString lift = QStringLiteral("touch 1:158:108:118:r");
+    QTest::newRow("no pen: the hand rubs out") << QStringList{down, slide, lift} << "rubbed";
+    QTest::newRow("pen near: the resting hand draws nothing")
+        << QStringList{"enter pen", "pen pen 0 400 300", down, slide, lift} << "magenta";
+    QTest::newRow("pen near: a finger writes nothing")
+        << QStringList{"enter pen", "touch 2:100:108:0:p", "touch 2:158:108:0:u", "touch 2:158:108:0:r"} << "magenta";
+    QTest::newRow("pen gone 0.4 s ago: still nothing")
+        << QStringList{"enter pen", "leave pen", "wait 400", down, slide, lift} << "magenta";
+    QTest::newRow("pen gone 0.6 s ago: the hand rubs out")
+        << QStringList{"enter pen", "leave pen", "wait 600", down, slide, lift} << "rubbed";
+    QTest::newRow("no proximity reported, pen moved 0.4 s ago")
+        << QStringList{"pen pen 0 400 300", "wait 400", down, slide, lift} << "magenta";
+    QTest::newRow("no proximity reported, pen moved 0.6 s ago")
+        << QStringList{"pen pen 0 400 300", "wait 600", down, slide, lift} << "rubbed";
+    QTest::newRow("a hand down before the pen came is ended, not continued")
+        << QStringList{down, "enter pen", slide, "leave pen", "wait 600", "touch 1:160:108:118:u", lift} << "magenta";
+    QTest::newRow("put down again after the pen left, it rubs out")
+        << QStringList{"enter pen", down, "leave pen", lift, "wait 600", down, slide, lift} << "rubbed";
+    QTest::newRow("pen leaves mid-stroke, its chalk stays")
+        << QStringList{"pen pen 1 150 100", "pen pen 1 158 108", "leave pen"} << "white";
+    QTest::newRow("touches cancelled while the pen is near")
+        << QStringList{"enter pen", down, "cancel", "leave pen", "wait 600", down, slide, lift} << "rubbed";
+    QTest::newRow("a hand sliding off the board rubs out only its own band")
+        << QStringList{"touch 1:480:300:118:p", "touch 1:700:300:118:u", "touch 1:9000:300:118:u",
+                       "touch 1:9000:300:118:r"} << "magenta";
+}
+
+void TestInput::palmRejection()
+{
+    QFETCH(QStringList, script);
+    QFETCH(QString, result);
+    const auto b = openBlackboard();
+    QVERIFY(b);
+    qint64 now = 10'000;
+    b->forms.board()->palmRejection().setClock([&now] { return now; });
+    // The test pen is shared by every test: lifted and away again afterwards, whatever the script did.
+    const auto away = qScopeGuard([window = windowOf(*b)] {
+        inject::tablet(window, QPointingDevice::PointerType::Pen, Qt::NoButton, QPointF(600, 40));
+        inject::penProximity(window, QPointingDevice::PointerType::Pen, false);
+    });
+    disc(b->forms, 150 * 15, 100 * 15, 60 * 15, 0xFF00FF);
+    for (const QString &line : script) {
+        if (line.startsWith(QLatin1String("wait "))) {
+            now += line.mid(5).toInt();
+            continue;
+        }
+        QString error;
+        QVERIFY2(inject::runLine(windowOf(*b), line, &error), qPrintable(error));
+    }
+    if (result == QLatin1String("white"))
+        QVERIFY(hasBoardDab(b->board(), QPointF(150, 100), kWhite));
+    else
+        QCOMPARE(b->board().pixel(150, 100), result == QLatin1String("magenta") ? kMagenta : kBoardPixel);
+}
+
+void TestInput::trayTapWhileTheBoardIsTouched_data()
+{
+    QTest::addColumn<QString>("meanwhile");
+    QTest::newRow("a finger writing on the board") << "touch 1:100:100:0:p";
+    QTest::newRow("a pen near the screen") << "enter pen";
+}
+
+void TestInput::trayTapWhileTheBoardIsTouched()
+{
+    QFETCH(QString, meanwhile);
+    const auto b = openBlackboard();
+    QVERIFY(b);
+    QtForms &w = b->forms;
+    QWindow *window = windowOf(*b);
+    QString error;
+    QVERIFY(inject::runLine(window, meanwhile, &error));
+    const auto away = qScopeGuard([window] { inject::penProximity(window, QPointingDevice::PointerType::Pen, false); });
+    const QPointF red(w.chalk(3)->mapTo(&w, QPoint(32, 50)));
+    inject::touch(window, {{1, QPointF(120, 100), 0, QEventPoint::State::Updated},
+                           {5, red, 0, QEventPoint::State::Pressed}});
+    inject::touch(window, {{1, QPointF(140, 100), 0, QEventPoint::State::Updated},
+                           {5, red, 0, QEventPoint::State::Released}});
+    QTRY_COMPARE(b->form.chalkColor(), QStringLiteral("255"));
+    QVERIFY(!w.chalk(3)->isVisible());
 }
 
 void TestInput::tapsAndPenTapsAreClicks()

@@ -1,0 +1,57 @@
+#include "input/palmrejection.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+
+PalmRejection::PalmRejection(QObject *parent)
+    : QObject(parent)
+    , m_now([] {
+        static QElapsedTimer timer = [] {
+            QElapsedTimer t;
+            t.start();
+            return t;
+        }();
+        return timer.elapsed();
+    })
+{
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->installEventFilter(this);
+}
+
+bool PalmRejection::touchAllowed() const
+{
+    return !m_inProximity && !(m_seen && m_now() - m_last < kQuietMs);
+}
+
+void PalmRejection::penNear(bool inProximity)
+{
+    m_inProximity = inProximity;
+    penEvent();
+}
+
+void PalmRejection::penEvent()
+{
+    m_seen = true;
+    m_last = m_now();
+}
+
+bool PalmRejection::eventFilter(QObject *, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::TabletEnterProximity:
+        penNear(true);
+        break;
+    case QEvent::TabletLeaveProximity:
+        penNear(false);
+        break;
+    case QEvent::TabletMove:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        penEvent();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
