@@ -64,6 +64,8 @@ struct Bitmap
 {
     QSize size;
     int bits = 0;
+    qsizetype headerSize = 0; // 40, or more for a BITMAPV4HEADER or BITMAPV5HEADER
+    qsizetype pixelOffset = 0; // of the XOR pixels, from the start of the entry
     qsizetype maskOffset = 0; // of the AND mask, from the start of the entry
 };
 
@@ -95,8 +97,49 @@ const char *checkBitmap(QByteArrayView data, Bitmap *bitmap)
     const qsizetype pixelBytes = paletteSize + xorBytes + rowBytes(width, 1) * height;
     if (headerSize > data.size() || data.size() - headerSize < pixelBytes)
         return "truncated pixel data";
-    *bitmap = {QSize(width, height), bits, headerSize + paletteSize + xorBytes};
+    *bitmap = {QSize(width, height), bits, headerSize, headerSize + paletteSize, headerSize + paletteSize + xorBytes};
     return nullptr;
+}
+
+// The bitmap as Qt's ICO reader takes it: it reads the palette and pixels right after a 40-byte
+// header, so a longer one (BITMAPV4HEADER, BITMAPV5HEADER, whose extra fields say nothing for an
+// uncompressed bitmap) is cut to its first 40 bytes.
+QByteArray withPlainHeader(QByteArrayView data, const Bitmap &bitmap)
+{
+    QByteArray plain = data.first(40).toByteArray();
+    putLittle(plain, 0, 40, 4);
+    plain += data.sliced(bitmap.headerSize).toByteArray();
+    return plain;
+}
+
+// A 32-bit bitmap whose alpha is zero everywhere was written by an editor that keeps transparency
+// in the AND mask only; Windows shows its colours opaque.
+bool alphaSaysNothing(QByteArrayView data, const Bitmap &bitmap)
+{
+    if (bitmap.bits != 32)
+        return false;
+    const qsizetype pixels = qsizetype(bitmap.size.width()) * bitmap.size.height();
+    for (qsizetype i = 0; i < pixels; ++i) {
+        if (data[bitmap.pixelOffset + 4 * i + 3] != 0)
+            return false;
+    }
+    return true;
+}
+
+// Such a bitmap's colours, opaque; rows are stored bottom-up.
+QImage opaqueColours(QByteArrayView data, const Bitmap &bitmap)
+{
+    QImage image(bitmap.size, QImage::Format_ARGB32);
+    const int height = bitmap.size.height();
+    for (int y = 0; y < height; ++y) {
+        const qsizetype row = bitmap.pixelOffset + rowBytes(bitmap.size.width(), 32) * (height - 1 - y);
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < bitmap.size.width(); ++x) {
+            const auto byte = [&](int i) { return static_cast<std::uint8_t>(data[row + 4 * x + i]); };
+            out[x] = qRgb(byte(2), byte(1), byte(0));
+        }
+    }
+    return image;
 }
 
 // Qt's ICO reader drops the AND mask of a 24-bit bitmap (the image stays opaque), so there the
@@ -169,11 +212,15 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
         single[6 + 1] = static_cast<char>(bitmap.size.height() & 0xFF);
         putLittle(single, 6 + 4, 1, 2);
         putLittle(single, 6 + 6, static_cast<std::uint32_t>(bitmap.bits), 2);
-        putLittle(single, 6 + 8, static_cast<std::uint32_t>(data.size()), 4);
+        const QByteArray entry = withPlainHeader(data, bitmap);
+        putLittle(single, 6 + 8, static_cast<std::uint32_t>(entry.size()), 4);
         putLittle(single, 6 + 12, 6 + 16, 4);
-        single += data.toByteArray();
-        result.image = readWithQt(std::move(single), "ico");
-        if (!result.image.isNull() && result.image.size() == bitmap.size && bitmap.bits == 24)
+        single += entry;
+        // The AND mask is the transparency where Qt's reader does not apply it: 24 bits, and 32
+        // bits whose alpha says nothing.
+        const bool maskOnly = alphaSaysNothing(data, bitmap);
+        result.image = maskOnly ? opaqueColours(data, bitmap) : readWithQt(std::move(single), "ico");
+        if (!result.image.isNull() && result.image.size() == bitmap.size && (bitmap.bits == 24 || maskOnly))
             applyAndMask(result.image, data, bitmap);
     }
     if (result.image.isNull())

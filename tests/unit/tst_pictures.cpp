@@ -53,13 +53,17 @@ void putU32(QByteArray &bytes, int at, quint32 v)
 
 // A one-entry file (1 icon, 2 cursor) holding a bitmap of the given depth: 'pixels' are palette
 // indices for depths up to 8 and 0xRRGGBB values above, row by row from the top; 'mask' marks
-// the pixels the AND mask makes transparent.
+// the pixels the AND mask makes transparent. The header is 40 bytes, or longer as editors write
+// BITMAPV4HEADER (108) and BITMAPV5HEADER (124). 32-bit pixels carry alpha that agrees with the
+// mask, or none at all (zero everywhere), as older editors write them.
+enum class Alpha { FromMask, Zero };
 QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb> &palette,
-                    const QList<quint32> &pixels, const QList<bool> &mask)
+                    const QList<quint32> &pixels, const QList<bool> &mask, int header = 40,
+                    Alpha alpha = Alpha::FromMask)
 {
     const auto rowBytes = [](int w, int b) { return ((w * b + 31) / 32) * 4; };
-    QByteArray bitmap(40, '\0');
-    putU32(bitmap, 0, 40);
+    QByteArray bitmap(header, '\0');
+    putU32(bitmap, 0, quint32(header));
     putU32(bitmap, 4, quint32(width));
     putU32(bitmap, 8, quint32(2 * height));
     putU16(bitmap, 12, 1);
@@ -77,9 +81,9 @@ QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb>
                 const int shift = 8 - bits - (x * bits) % 8;
                 row[x * bits / 8] = char(quint8(row[x * bits / 8]) | v << shift);
             } else {
-                // 32-bit pixels carry their own alpha, which agrees with the mask.
+                const bool opaque = alpha == Alpha::FromMask && !mask[y * width + x];
                 for (int i = 0; i < bits / 8; ++i)
-                    row[x * bits / 8 + i] = char(i < 3 ? (v >> (8 * i)) & 0xFF : (mask[y * width + x] ? 0 : 0xFF));
+                    row[x * bits / 8 + i] = char(i < 3 ? (v >> (8 * i)) & 0xFF : (opaque ? 0xFF : 0));
             }
             if (mask[y * width + x])
                 andRow[x / 8] = char(quint8(andRow[x / 8]) | 0x80 >> (x % 8));
@@ -244,6 +248,11 @@ void TestPictures::everyDepth_data()
     QTest::newRow("24-bit icon") << iconFile(1, 3, 2, 24, {}, colours, mask);
     QTest::newRow("24-bit cursor") << iconFile(2, 3, 2, 24, {}, colours, mask);
     QTest::newRow("32-bit cursor") << iconFile(2, 3, 2, 32, {}, colours, mask);
+    QTest::newRow("32-bit cursor, transparency in the mask only") << iconFile(2, 3, 2, 32, {}, colours, mask, 40, Alpha::Zero);
+    QTest::newRow("4-bit icon, BITMAPV5HEADER") << iconFile(1, 3, 2, 4, palette, indices, mask, 124);
+    QTest::newRow("8-bit cursor, BITMAPV4HEADER") << iconFile(2, 3, 2, 8, palette, indices, mask, 108);
+    QTest::newRow("24-bit cursor, BITMAPV5HEADER") << iconFile(2, 3, 2, 24, {}, colours, mask, 124);
+    QTest::newRow("32-bit icon, BITMAPV5HEADER") << iconFile(1, 3, 2, 32, {}, colours, mask, 124);
 }
 
 void TestPictures::everyDepth()
