@@ -8,6 +8,31 @@
 
 namespace {
 
+// The name and description the control keeps, or else the widget's own.
+QString describe(const QAccessibleWidget &iface, const accessible::Control *control, QAccessible::Text t)
+{
+    if (t == QAccessible::Name && !control->name().isEmpty())
+        return control->name();
+    if (t == QAccessible::Description && !control->description().isEmpty())
+        return control->description();
+    return iface.QAccessibleWidget::text(t);
+}
+
+// A control with nothing more to it than its role, name and description: the window, the board.
+class ControlAccessible final : public QAccessibleWidget
+{
+public:
+    ControlAccessible(QWidget *widget, accessible::Control *control, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
+        , m_control(control)
+    {
+    }
+    QString text(QAccessible::Text t) const override { return describe(*this, m_control, t); }
+
+private:
+    accessible::Control *m_control;
+};
+
 // A stick is radio-like: checked while it is the chalk in hand, which is while it is off the
 // tray. The eraser is a button that opens the menu. Either way the default action is the click.
 class PictureAccessible final : public QAccessibleWidget
@@ -20,6 +45,7 @@ public:
     }
 
     QWidget *image() const { return widget(); }
+    QString text(QAccessible::Text t) const override { return describe(*this, m_picture, t); }
 
     // The tray, past the widget that clips the pictures to its border.
     QAccessibleInterface *parent() const override
@@ -130,6 +156,7 @@ public:
     }
 
     QList<QWidget *> pictures() const { return m_group->members(); }
+    QString text(QAccessible::Text t) const override { return describe(*this, m_group, t); }
     int childCount() const override { return int(pictures().size()); }
     QAccessibleInterface *child(int index) const override
     {
@@ -160,14 +187,14 @@ QAccessibleInterface *factory(const QString &, QObject *object)
         return nullptr;
     if (auto *picture = dynamic_cast<accessible::Picture *>(widget))
         return new PictureAccessible(widget, picture);
-    if (dynamic_cast<accessible::Canvas *>(widget))
-        return new QAccessibleWidget(widget, QAccessible::Canvas);
+    if (auto *canvas = dynamic_cast<accessible::Canvas *>(widget))
+        return new ControlAccessible(widget, canvas, QAccessible::Canvas);
     if (auto *text = dynamic_cast<accessible::TextLine *>(widget))
         return new TextLineAccessible(widget, text);
     if (auto *group = dynamic_cast<accessible::Group *>(widget))
         return new GroupAccessible(widget, group);
-    if (dynamic_cast<accessible::Frame *>(widget))
-        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (auto *frame = dynamic_cast<accessible::Frame *>(widget))
+        return new ControlAccessible(widget, frame, QAccessible::Window);
     return nullptr;
 }
 
@@ -202,22 +229,46 @@ void drawFocusMark(QPainter &painter, const QRect &area)
     painter.restore();
 }
 
+void accessible::Control::setDescription(QWidget *self, const QString &description)
+{
+    if (description == m_description)
+        return;
+    m_description = description;
+    announceDescriptionChange(self);
+}
+
+bool canAnnounce(const QWidget *widget)
+{
+    // Nobody perceives what changes while the window is being built.
+    return QAccessible::isActive() && widget->window()->isVisible();
+}
+
 void announceStateChange(QWidget *widget)
 {
-    if (!QAccessible::isActive())
+    if (!canAnnounce(widget))
         return;
     QAccessible::State changed;
-    changed.checked = true;
     changed.invisible = true;
     changed.focusable = true;
+    // Only a radio button has a checked state to change; the eraser's button has none.
+    if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget))
+        changed.checked = iface->role() == QAccessible::RadioButton;
     QAccessibleStateChangeEvent event(widget, changed);
     QAccessible::updateAccessibility(&event);
 }
 
 void announceNameChange(QWidget *widget)
 {
-    if (!QAccessible::isActive())
+    if (!canAnnounce(widget))
         return;
     QAccessibleEvent event(widget, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void announceDescriptionChange(QWidget *widget)
+{
+    if (!canAnnounce(widget))
+        return;
+    QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
 }

@@ -16,36 +16,48 @@ class QWidget;
 
 namespace accessible {
 
-// The program's window: a frame.
-class Frame
+// What a control says of itself: its name and description, kept here rather than as the
+// widget's accessible name and description, which Qt announces whenever they are set, also while
+// the window is being built.
+class Control
 {
 public:
-    virtual ~Frame() = default;
+    virtual ~Control() = default;
+    QString name() const { return m_name; }
+    void setName(const QString &name) { m_name = name; }
+    QString description() const { return m_description; }
+    // Announced when the window is shown and the text differs.
+    void setDescription(QWidget *self, const QString &description);
+
+private:
+    QString m_name;
+    QString m_description;
+};
+
+// The program's window: a frame.
+class Frame : public Control
+{
 };
 
 // A surface to draw on: a canvas.
-class Canvas
+class Canvas : public Control
 {
-public:
-    virtual ~Canvas() = default;
 };
 
 // A picture acting as a button: a chalk stick (radio-like, checked while it is the chalk in
 // hand, which is while it is off the tray) or one that opens a menu. Hidden, it is off the tray.
-class Picture
+class Picture : public Control
 {
 public:
-    virtual ~Picture() = default;
     virtual bool opensMenu() const = 0;
     // Exactly what a click does.
     virtual void activate() = 0;
 };
 
 // A group of pictures that are its accessible children, left to right, past any widget between.
-class Group
+class Group : public Control
 {
 public:
-    virtual ~Group() = default;
     virtual QList<QWidget *> members() const = 0;
 };
 
@@ -71,6 +83,11 @@ bool keyboardFocusMark(bool before, Qt::FocusReason reason);
 // The mark: a dotted rectangle just inside the given one.
 void drawFocusMark(QPainter &painter, const QRect &area);
 
-// Tells assistive technology that the widget's state (checked, showing) or name changed.
+// Whether assistive technology is listening and the widget's window is shown: changes made while
+// it is being built are not announced.
+bool canAnnounce(const QWidget *widget);
+// Tells assistive technology that the widget's state (showing, and checked for a radio button),
+// name or description changed.
 void announceStateChange(QWidget *widget);
 void announceNameChange(QWidget *widget);
+void announceDescriptionChange(QWidget *widget);

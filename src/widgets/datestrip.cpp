@@ -54,7 +54,7 @@ void DateStrip::setCaption(const QString &caption)
     m_lines = caption.split(QStringLiteral("\r\n"));
     update();
     // Screen readers hear the new date: read as one line, without the breaks.
-    if (QAccessible::isActive()) {
+    if (canAnnounce(this)) {
         QAccessibleTextUpdateEvent text(this, 0, asOneLine(before), asOneLine(caption));
         QAccessible::updateAccessibility(&text);
         announceNameChange(this);

@@ -41,10 +41,7 @@ QtForms::QtForms()
     m_board->setObjectName(QStringLiteral("書ける"));
     m_board->setGeometry(layout::kBoard.pixels());
     m_board->setFocusPolicy(Qt::TabFocus);
-    m_board->setAccessibleName(QStringLiteral("黒板"));
-    m_board->setAccessibleDescription(QStringLiteral(
-        "左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
-        "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"));
+    m_board->setName(QStringLiteral("黒板"));
     m_board->onMouseMove = [this](std::int16_t button, float x, float y) {
         if (m_events)
             m_events->書ける_MouseMove(button, 0, x, y);
@@ -53,7 +50,7 @@ QtForms::QtForms()
     m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
     m_tray->setFocusPolicy(Qt::TabFocus);
-    m_tray->setAccessibleName(QStringLiteral("チョーク入れ"));
+    m_tray->setName(QStringLiteral("チョーク入れ"));
     const IconFileImage hand = builtInPicture(QStringLiteral("hand.cur"));
     m_tray->setCursor(QCursor(QPixmap::fromImage(hand.image), hand.hotspot.x(), hand.hotspot.y()));
     setTabOrder(m_board, m_tray);
@@ -84,7 +81,8 @@ QtForms::QtForms()
             (m_events->*handler)();
     });
 
-    setAccessibleName(windowTitle());
+    setName(windowTitle());
+    describeInHand();
     // Focus starts on the board, quietly: its mark shows once Tab is used.
     m_board->setFocus(Qt::OtherFocusReason);
 }
@@ -110,13 +108,38 @@ void QtForms::PopupMenu()
 
 void QtForms::setChalkVisible(int index, bool visible)
 {
-    if (index >= 0 && index < static_cast<int>(m_chalks.size()))
-        m_chalks[index]->setVisible(visible);
+    if (index < 0 || index >= kChalkCount || m_chalks[index]->isHidden() == !visible)
+        return;
+    m_chalks[index]->setVisible(visible);
+    describeInHand();
 }
 
 void QtForms::setEraserVisible(bool visible)
 {
+    if (m_eraser->isHidden() == !visible)
+        return;
     m_eraser->setVisible(visible);
+    describeInHand();
+}
+
+void QtForms::describeInHand()
+{
+    // The picture missing from the tray is the tool in hand; from what shows, a screen reader
+    // user learns it in the tray's and the board's descriptions.
+    QString inHand;
+    if (m_eraser->isHidden()) {
+        inHand = m_eraser->name();
+    } else {
+        for (const TrayImage *stick : m_chalks) {
+            if (stick->isHidden())
+                inHand = stick->name();
+        }
+    }
+    const QString holding = inHand.isEmpty() ? QString() : inHand + QStringLiteral("を持っています。");
+    m_tray->setDescription(m_tray, holding);
+    m_board->setDescription(m_board, holding + QStringLiteral(
+        "左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
+        "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"));
 }
 
 QString QtForms::dateCaption() const

@@ -63,6 +63,7 @@ public:
 private:
     // The eraser's click: the menu, if the handler opens it, opens at popupAt.
     void eraserClick(const QPoint &popupAt);
+    void describeInHand();
 
     FormEvents *m_events = nullptr;
     BoardWidget *m_board = nullptr;

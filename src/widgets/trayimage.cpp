@@ -13,7 +13,7 @@ TrayImage::TrayImage(QWidget *parent, const QImage &picture, const QRect &geomet
     , m_kind(kind)
 {
     setGeometry(geometry);
-    setAccessibleName(name);
+    setName(name);
     // Touch comes here itself: Qt makes mouse events only of a touch screen's first finger, which
     // may be writing on the board.
     setAttribute(Qt::WA_AcceptTouchEvents);
@@ -39,31 +39,38 @@ QList<TrayImage *> picturesOnTray(const QWidget *tray)
     return pictures;
 }
 
-void TrayImage::activate()
+void TrayImage::activate(bool byKey)
 {
     if (isHidden())
         return;
-    QWidget *tray = parentWidget();
-    const bool hadFocus = hasFocus();
-    const int at = x();
+    m_activatingByKey = byKey;
     if (onActivate)
         onActivate();
-    if (!hadFocus || !isHidden() || !tray)
-        return;
-    // Taken off the tray: the next picture to the right, else the last one, has the focus.
-    const QList<TrayImage *> pictures = picturesOnTray(tray);
-    if (pictures.isEmpty())
-        return;
-    const auto next = std::find_if(pictures.begin(), pictures.end(), [at](TrayImage *p) { return p->x() > at; });
-    (next != pictures.end() ? *next : pictures.last())->setFocus(Qt::TabFocusReason);
+    m_activatingByKey = false;
 }
 
 void TrayImage::setVisible(bool visible)
 {
     const bool wasHidden = isHidden();
+    if (!visible && !wasHidden && hasFocus())
+        passFocusOn();
     QWidget::setVisible(visible);
     if (wasHidden != isHidden())
         announceStateChange(this);
+}
+
+void TrayImage::passFocusOn()
+{
+    // Before it hides, or Qt would move the focus off the tray by itself, as if Tab had been
+    // pressed: to the picture on its right, else the last one. The mark goes with it only when a
+    // key took this picture off the tray.
+    QList<TrayImage *> pictures = picturesOnTray(parentWidget());
+    pictures.removeOne(this);
+    if (pictures.isEmpty())
+        return;
+    const auto next = std::find_if(pictures.begin(), pictures.end(), [this](TrayImage *p) { return p->x() > x(); });
+    const bool keyed = m_activatingByKey && m_keyboardFocus;
+    (next != pictures.end() ? *next : pictures.last())->setFocus(keyed ? Qt::TabFocusReason : Qt::OtherFocusReason);
 }
 
 void TrayImage::paintEvent(QPaintEvent *)
@@ -84,7 +91,7 @@ bool TrayImage::event(QEvent *event)
         // A finger lifted on the picture is a tap.
         for (const QEventPoint &point : static_cast<QTouchEvent *>(event)->points()) {
             if (point.state() == QEventPoint::Released && rect().contains(point.position().toPoint()) && onClick) {
-                onClick(point.globalPosition().toPoint(), point.timestamp());
+                onClick(point.globalPosition().toPoint(), point.pressTimestamp());
                 break;
             }
         }
@@ -98,10 +105,16 @@ bool TrayImage::event(QEvent *event)
     }
 }
 
+void TrayImage::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressedAt = event->timestamp();
+}
+
 void TrayImage::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
-        onClick(event->globalPosition().toPoint(), event->timestamp());
+        onClick(event->globalPosition().toPoint(), m_pressedAt);
 }
 
 void TrayImage::keyPressEvent(QKeyEvent *event)
@@ -111,7 +124,7 @@ void TrayImage::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!event->isAutoRepeat())
-            activate();
+            activate(true);
         return;
     case Qt::Key_Left:
     case Qt::Key_Right:

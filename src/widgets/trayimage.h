@@ -8,8 +8,8 @@
 #include <functional>
 
 // A picture on the tray, stretched to its control with nearest-neighbour sampling.
-// A left click or a tap on it raises onClick with where (global) and when (the event's timestamp,
-// ms) it happened; hidden, it takes no clicks. A tap counts whatever other fingers do on the
+// A left click or a tap on it raises onClick with where (global) and when (the press's timestamp,
+// ms: a double click is measured from press to press) it happened; hidden, it takes no clicks. A tap counts whatever other fingers do on the
 // board meanwhile.
 //
 // From the keyboard it is reached through the tray: Left, Right, Home and End move between the
@@ -27,17 +27,20 @@ public:
     std::function<void(const QPoint &global, quint64 timestamp)> onClick;
     std::function<void()> onActivate;
 
-    // A click from the keyboard or assistive technology. Focus stays on the tray: when the
-    // picture leaves it, the picture next to it takes the focus.
-    void activate() override;
+    // A click, from the keyboard (byKey) or from assistive technology.
+    void activate() override { activate(false); }
+    void activate(bool byKey);
     bool opensMenu() const override { return m_kind == Kind::Eraser; }
 
-    // Going on or off the tray is announced to assistive technology.
+    // Going on or off the tray is announced to assistive technology. Focus stays on the tray: a
+    // picture leaving it with the focus passes it to the picture next to it, quietly unless a key
+    // took it off.
     void setVisible(bool visible) override;
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -46,7 +49,11 @@ protected:
 private:
     QImage m_picture;
     Kind m_kind;
+    void passFocusOn();
+
     bool m_keyboardFocus = false;
+    bool m_activatingByKey = false;
+    quint64 m_pressedAt = 0;
 };
 
 // The tray's pictures, left to right; picturesOnTray only those on it, which take clicks.

@@ -35,9 +35,28 @@ $ATSPI announced 青のチョーク >"$WORK/heard"
 grep -qx 'object:state-changed:checked 青のチョーク' "$WORK/heard" || fail "blue's pick was not announced: $(cat "$WORK/heard")"
 grep -qx 'object:state-changed:checked 黄色のチョーク' "$WORK/heard" || fail "yellow's return was not announced: $(cat "$WORK/heard")"
 ! grep -q '赤のチョーク' "$WORK/heard" || fail "red was announced though it did not change: $(cat "$WORK/heard")"
+grep -qx 'object:property-change:accessible-description チョーク入れ' "$WORK/heard" \
+    || fail "the tray's new description was not announced: $(cat "$WORK/heard")"
 $ATSPI press 黄色のチョーク
 wait_until "$DEADLINE" pixel_is 122 424 224,224,224 || fail "yellow was not taken up again"
-pass "picking a colour is announced for the sticks that change"
+pass "picking a colour is announced for the sticks that change, and the tray's description"
+
+# The chalk in hand, from what shows: the tray and the board describe it.
+[ "$($ATSPI description チョーク入れ)" = "黄色のチョークを持っています。" ] \
+    || fail "the tray says '$($ATSPI description チョーク入れ)'"
+$ATSPI description 黒板 | grep -q '^黄色のチョークを持っています。' || fail "the board says '$($ATSPI description 黒板)'"
+# Rubbing out: the eraser leaves the tray, announced as leaving, never as checked.
+$ATSPI listen 2500 "$WORK/listening" >"$WORK/heard" &
+listener=$!
+wait_until "$DEADLINE" test -f "$WORK/listening" || fail "the listener did not start"
+drag 3 60 350 120 20
+wait "$listener"
+grep -q ' 黒板消し$' "$WORK/heard" || fail "the eraser's leaving was not announced: $(cat "$WORK/heard")"
+! grep -q 'checked 黒板消し' "$WORK/heard" || fail "the eraser was announced as checked: $(cat "$WORK/heard")"
+[ "$($ATSPI description チョーク入れ)" = "黒板消しを持っています。" ] || fail "the tray says '$($ATSPI description チョーク入れ)'"
+$ATSPI press 黄色のチョーク
+wait_until "$DEADLINE" pixel_is 122 424 224,224,224 || fail "yellow was not taken up after rubbing out"
+pass "the tray and the board say what is in hand; the eraser is never announced as checked"
 
 # Focus starts on the board without a mark; the mouse-driven look is unchanged until a key is used.
 focused_is() { [ "$($ATSPI focused)" = "$1" ]; }

@@ -7,8 +7,11 @@
     atspi.py extents NAME         prints the control's x,y,w,h on the screen
     atspi.py date                 prints the date strip's name and text, tab-separated
     atspi.py focused              prints the name of the control with the focus
+    atspi.py description NAME     prints the control's description
     atspi.py announced NAME       performs NAME's default action and prints what assistive
                                   technology was told in the next 3 s: "event-type name" lines
+    atspi.py listen MS READY      prints what assistive technology was told in the next MS ms,
+                                  once the file READY exists (made when listening starts)
 """
 import sys
 import time
@@ -118,19 +121,27 @@ def main():
                 print(node.name + "\t" + node.queryText().getText(0, -1))
                 return
         sys.exit("FAIL: no date strip")
-    elif command == "announced":
+    elif command == "description":
+        print(find(sys.argv[2]).description)
+    elif command in ("announced", "listen"):
         from gi.repository import GLib
 
-        node = find(sys.argv[2])
         heard = []
 
         def listener(event):
             heard.append(f"{event.type} {event.source.name if event.source else ''}")
 
-        for kind in ("object:state-changed", "object:text-changed", "object:property-change:accessible-name"):
+        for kind in ("object:state-changed", "object:text-changed", "object:property-change:accessible-name",
+                     "object:property-change:accessible-description"):
             pyatspi.Registry.registerEventListener(listener, kind)
-        GLib.timeout_add(300, lambda: node.queryAction().doAction(0) and False)
-        GLib.timeout_add(3000, lambda: pyatspi.Registry.stop() or False)
+        if command == "announced":
+            node = find(sys.argv[2])
+            GLib.timeout_add(300, lambda: node.queryAction().doAction(0) and False)
+            GLib.timeout_add(3000, lambda: pyatspi.Registry.stop() or False)
+        else:
+            application()
+            GLib.timeout_add(100, lambda: open(sys.argv[3], "w").close() or False)
+            GLib.timeout_add(int(sys.argv[2]), lambda: pyatspi.Registry.stop() or False)
         pyatspi.Registry.start()
         print("\n".join(heard))
     elif command == "focused":

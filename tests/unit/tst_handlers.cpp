@@ -24,6 +24,7 @@ private slots:
     void chalkClick();
     void chalkClickOutsideTheTray_data();
     void chalkClickOutsideTheTray();
+    void heldColourOutsideTheTable();
     void unreadableCursorFile_data();
     void unreadableCursorFile();
     void commandsTouchOnlyTheirOwn();
@@ -236,6 +237,23 @@ void TestHandlers::chalkClick()
         QCOMPARE(forms.chalkVisible[i], i != index);
     QVERIFY(forms.eraserVisible);
     QCOMPARE(forms.mouseIcon, QStringLiteral("/opt/zav/チョーク.cur"));
+}
+
+void TestHandlers::heldColourOutsideTheTable()
+{
+    // Before Form_Load, ChalkColor holds no text of the colour table: a chalk stroke takes no
+    // stick off the tray, since HideHeldChalk finds none equal.
+    FakeForms forms;
+    frmMain form(forms);
+    form.書ける_MouseMove(1, 0, 1500, 1500);
+    QVERIFY(form.chalkColor().isEmpty());
+    QVERIFY(!forms.circles.isEmpty());
+    QCOMPARE(forms.log.filter(QStringLiteral("hidden")), QStringList());
+    // Once a stick is picked, the same stroke takes it off.
+    form.チョーク_Click(3);
+    forms.log.clear();
+    form.書ける_MouseMove(1, 0, 1500, 1500);
+    QCOMPARE(forms.log.filter(QStringLiteral("hidden")), QStringList{QStringLiteral("chalk 3 hidden")});
 }
 
 void TestHandlers::chalkClickOutsideTheTray_data()

@@ -10,6 +10,9 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTest>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+#include <private/qguiapplication_p.h>
 
 namespace {
 
@@ -29,6 +32,92 @@ QImage onScreen(Blackboard &b)
     return b.forms.screen()->grabWindow(b.forms.winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Whether a dotted focus mark shows at a tray picture: its left edge, where the tray's grey shows
+// through the picture's transparent top.
+bool markOnPicture(Blackboard &b, QWidget *picture)
+{
+    const QPoint edge = picture->mapTo(&b.forms, QPoint(0, 36));
+    return onScreen(b).pixel(edge) != qRgb(224, 224, 224);
+}
+
+bool markOnBoard(Blackboard &b)
+{
+    return onScreen(b).pixel(8 + 2, 8 + 200) != kBoardPixel;
+}
+
+// A mouse drag across the board with one button, as the mouse sends it.
+void drag(Blackboard &b, Qt::MouseButton button, int y)
+{
+    QWidget *board = b.forms.board();
+    const auto send = [&](QEvent::Type type, int x, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(x, y), board->mapToGlobal(QPointF(x, y)), type == QEvent::MouseMove ? Qt::NoButton : button,
+                          held, Qt::NoModifier);
+        QCoreApplication::sendEvent(board, &event);
+    };
+    send(QEvent::MouseButtonPress, 100, button);
+    for (int x = 110; x <= 200; x += 10)
+        send(QEvent::MouseMove, x, button);
+    send(QEvent::MouseButtonRelease, 200, Qt::NoButton);
+}
+
+// The reason of the last focus a widget received.
+class FocusReason final : public QObject
+{
+public:
+    Qt::FocusReason last = Qt::NoFocusReason;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            last = static_cast<QFocusEvent *>(event)->reason();
+        return false;
+    }
+};
+
+// The accessibility events the program makes, one line each: the object's name and what changed.
+struct Announcements
+{
+    QStringList lines;
+    QAccessible::UpdateHandler previous = nullptr;
+    static void listen(bool on)
+    {
+        // As when a screen reader is running: the platform's accessibility is on.
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(on);
+    }
+    Announcements()
+    {
+        listen(true);
+        previous = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (current)
+                current->record(event);
+        });
+        current = this;
+    }
+    ~Announcements()
+    {
+        current = nullptr;
+        QAccessible::installUpdateHandler(previous);
+        listen(false);
+    }
+    void record(QAccessibleEvent *event)
+    {
+        QAccessibleInterface *iface = event->accessibleInterface();
+        const QString name = iface ? iface->text(QAccessible::Name) : QString();
+        if (event->type() == QAccessible::StateChanged) {
+            // Showing and checked: the states the tray's pictures change (Qt's own, such as the
+            // window becoming active, are not counted).
+            const QAccessible::State changed = static_cast<QAccessibleStateChangeEvent *>(event)->changedStates();
+            if (changed.checked || changed.invisible)
+                lines << QStringLiteral("%1 state%2%3").arg(name, changed.checked ? QStringLiteral(" checked") : QString(),
+                                                         changed.invisible ? QStringLiteral(" showing") : QString());
+        } else if (event->type() == QAccessible::DescriptionChanged) {
+            lines << name + QStringLiteral(" description");
+        } else if (event->type() == QAccessible::NameChanged) {
+            lines << name + QStringLiteral(" name");
+        }
+    }
+    static inline Announcements *current = nullptr;
+};
+
 } // namespace
 
 class TestAccess : public QObject
@@ -39,6 +128,10 @@ private slots:
     void namesAndRoles_data();
     void namesAndRoles();
     void checkedIsTheChalkInHand();
+    void inHandIsDescribed_data();
+    void inHandIsDescribed();
+    void announcements_data();
+    void announcements();
     void actions_data();
     void actions();
     void dateReadsAsOneLine();
@@ -47,6 +140,8 @@ private slots:
     void spaceOnTheStickInFocus();
     void eraserFromTheKeyboard();
     void focusMarkOnlyFromTheKeyboard();
+    void focusStaysOnTheTray_data();
+    void focusStaysOnTheTray();
 };
 
 void TestAccess::namesAndRoles_data()
@@ -91,26 +186,93 @@ void TestAccess::checkedIsTheChalkInHand()
 {
     const auto b = openBlackboard();
     QVERIFY(b);
-    const auto checkedSticks = [&] {
-        QList<int> checked;
+    // Each stick as "checked, showing, focusable", against what the handlers say is in hand.
+    const auto sticks = [&] {
+        QStringList seen;
         for (int n = 0; n < 6; ++n) {
             const QAccessible::State state = accessibleOf(b->forms.chalk(n))->state();
-            if (state.checked)
-                checked.append(n);
-            // Off the tray: not showing and not focusable; on it: both.
-            if (state.invisible == state.focusable)
-                return QList<int>{-1};
+            seen << QStringLiteral("%1%2%3").arg(state.checked ? "c" : "-", state.invisible ? "-" : "s",
+                                                state.focusable ? "f" : "-");
         }
-        return checked;
+        return seen;
     };
-    QCOMPARE(checkedSticks(), QList<int>{0});
+    const auto expected = [](int held) {
+        QStringList want;
+        for (int n = 0; n < 6; ++n)
+            want << (n == held ? QStringLiteral("c--") : QStringLiteral("-sf"));
+        return want;
+    };
+    QCOMPARE(sticks(), expected(0));
     b->form.チョーク_Click(4);
-    QCOMPARE(checkedSticks(), QList<int>{4});
+    QCOMPARE(sticks(), expected(4));
     // The eraser in hand: every stick back, none checked; the eraser not showing.
     b->form.書ける_MouseMove(2, 0, 1500, 1500);
-    QCOMPARE(checkedSticks(), QList<int>{});
+    QCOMPARE(sticks(), expected(-1));
     QVERIFY(accessibleOf(b->forms.eraser())->state().invisible);
     QVERIFY(accessibleOf(b->forms.eraser())->state().hasPopup);
+}
+
+void TestAccess::inHandIsDescribed_data()
+{
+    // What is in hand, read from what shows: the tray's description, and the board's first.
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("holding");
+    QTest::newRow("at start, white") << "" << "白のチョークを持っています。";
+    QTest::newRow("blue picked") << "stick 4" << "青のチョークを持っています。";
+    QTest::newRow("rubbing out") << "rub" << "黒板消しを持っています。";
+    QTest::newRow("writing again after rubbing out") << "rub write" << "白のチョークを持っています。";
+}
+
+void TestAccess::inHandIsDescribed()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, holding);
+    const auto b = openBlackboard();
+    QVERIFY(b);
+    for (const QString &step : action.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("stick"))
+            b->form.チョーク_Click(4);
+        else if (step == QLatin1String("rub"))
+            b->form.書ける_MouseMove(2, 0, 1500, 1500);
+        else if (step == QLatin1String("write"))
+            b->form.書ける_MouseMove(1, 0, 1500, 1500);
+    }
+    QCOMPARE(accessibleOf(b->forms.tray())->text(QAccessible::Description), holding);
+    QVERIFY(accessibleOf(b->forms.board())->text(QAccessible::Description).startsWith(holding));
+}
+
+void TestAccess::announcements_data()
+{
+    // What assistive technology hears: nothing while the window is built; after it shows, the
+    // pictures that change, with the states their roles have, and the new descriptions.
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("heard");
+    QTest::newRow("building the window") << "" << QStringList{};
+    QTest::newRow("picking blue") << "stick 4"
+        << QStringList{"白のチョーク state checked showing", "チョーク入れ description", "黒板 description",
+                       "青のチョーク state checked showing", "チョーク入れ description", "黒板 description"};
+    QTest::newRow("taking up the eraser") << "rub"
+        << QStringList{"黒板消し state showing", "チョーク入れ description", "黒板 description",
+                       "白のチョーク state checked showing"};
+    QTest::newRow("writing the date again, the same day") << "date" << QStringList{};
+}
+
+void TestAccess::announcements()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, heard);
+    Announcements announced;
+    const auto b = openBlackboard(QDate(2027, 12, 29));
+    QVERIFY(b);
+    QStringList &lines = announced.lines;
+    QCOMPARE(lines, QStringList{});
+    if (action == QLatin1String("stick 4"))
+        b->form.チョーク_Click(4);
+    else if (action == QLatin1String("rub"))
+        b->form.書ける_MouseMove(2, 0, 1500, 1500);
+    else if (action == QLatin1String("date"))
+        b->form.Date_Click();
+    QCOMPARE(lines, heard);
 }
 
 void TestAccess::actions_data()
@@ -163,31 +325,40 @@ void TestAccess::dateReadsAsOneLine()
 void TestAccess::keysInTheTray_data()
 {
     // From the tray's first picture (white is in hand, so that is yellow).
+    // With two stops, leaving forwards and backwards both land on the board: the focus event's
+    // reason tells which way the focus went.
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("Right") << QList<int>{Qt::Key_Right} << "チョーク2";
-    QTest::newRow("Right, Left") << QList<int>{Qt::Key_Right, Qt::Key_Left} << "チョーク1";
-    QTest::newRow("Left stays at the first") << QList<int>{Qt::Key_Left} << "チョーク1";
-    QTest::newRow("End") << QList<int>{Qt::Key_End} << "黒板消し";
-    QTest::newRow("Right stays at the last") << QList<int>{Qt::Key_End, Qt::Key_Right} << "黒板消し";
-    QTest::newRow("End, Home") << QList<int>{Qt::Key_End, Qt::Key_Home} << "チョーク1";
-    QTest::newRow("Tab leaves the tray") << QList<int>{Qt::Key_Right, Qt::Key_Tab} << "書ける";
-    QTest::newRow("Shift+Tab leaves the tray") << QList<int>{Qt::Key_Backtab} << "書ける";
-    QTest::newRow("back to the last one") << QList<int>{Qt::Key_End, Qt::Key_Tab, Qt::Key_Tab} << "黒板消し";
+    QTest::addColumn<int>("boardReason");
+    const int none = Qt::NoFocusReason;
+    QTest::newRow("Right") << QList<int>{Qt::Key_Right} << "チョーク2" << none;
+    QTest::newRow("Right, Left") << QList<int>{Qt::Key_Right, Qt::Key_Left} << "チョーク1" << none;
+    QTest::newRow("Left stays at the first") << QList<int>{Qt::Key_Left} << "チョーク1" << none;
+    QTest::newRow("End") << QList<int>{Qt::Key_End} << "黒板消し" << none;
+    QTest::newRow("Right stays at the last") << QList<int>{Qt::Key_End, Qt::Key_Right} << "黒板消し" << none;
+    QTest::newRow("End, Home") << QList<int>{Qt::Key_End, Qt::Key_Home} << "チョーク1" << none;
+    QTest::newRow("Tab leaves the tray") << QList<int>{Qt::Key_Right, Qt::Key_Tab} << "書ける" << int(Qt::TabFocusReason);
+    QTest::newRow("Shift+Tab leaves the tray") << QList<int>{Qt::Key_Backtab} << "書ける" << int(Qt::BacktabFocusReason);
+    QTest::newRow("back to the last one") << QList<int>{Qt::Key_End, Qt::Key_Tab, Qt::Key_Tab} << "黒板消し"
+                                          << int(Qt::TabFocusReason);
 }
 
 void TestAccess::keysInTheTray()
 {
     QFETCH(QList<int>, keys);
     QFETCH(QString, focus);
+    QFETCH(int, boardReason);
     const auto b = openBlackboard();
     QVERIFY(b);
     QTRY_COMPARE(focused(*b), static_cast<QWidget *>(b->forms.board()));
     QTest::keyClick(b->forms.board(), Qt::Key_Tab);
     QCOMPARE(focused(*b), static_cast<QWidget *>(b->forms.chalk(1)));
+    FocusReason reason;
+    b->forms.board()->installEventFilter(&reason);
     for (int key : keys)
         QTest::keyClick(focused(*b), Qt::Key(key));
     QCOMPARE(focused(*b)->objectName(), focus);
+    QCOMPARE(int(reason.last), boardReason);
 }
 
 void TestAccess::spaceOnTheStickInFocus()
@@ -230,22 +401,66 @@ void TestAccess::focusMarkOnlyFromTheKeyboard()
     QVERIFY(b);
     const QImage quiet = onScreen(*b);
     const QImage boardImage = b->board();
-    // Focus given by the program or the mouse shows no mark.
+    // Focus given to the board by the mouse shows no mark (first taken away, so that it arrives).
+    b->forms.tray()->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(!b->forms.board()->hasFocus());
     b->forms.board()->setFocus(Qt::MouseFocusReason);
-    QCoreApplication::processEvents();
+    QTRY_VERIFY(b->forms.board()->hasFocus());
     QCOMPARE(onScreen(*b), quiet);
     // From the keyboard the board shows its mark, on the screen only, never in the drawing.
     QTest::keyClick(b->forms.board(), Qt::Key_Tab);
     QTest::keyClick(focused(*b), Qt::Key_Backtab);
     QCOMPARE(focused(*b), static_cast<QWidget *>(b->forms.board()));
-    QTRY_VERIFY(onScreen(*b) != quiet);
+    QTRY_VERIFY(markOnBoard(*b));
     QCOMPARE(b->board(), boardImage);
-    const QImage marked = onScreen(*b);
-    QVERIFY(marked.pixel(8 + 2, 8 + 200) != kBoardPixel);
-    QCOMPARE(marked.pixel(8 + 20, 8 + 200), kBoardPixel);
+    QCOMPARE(onScreen(*b).pixel(8 + 20, 8 + 200), kBoardPixel);
     // Gone again with the focus.
     QTest::keyClick(b->forms.board(), Qt::Key_Tab);
-    QTRY_COMPARE(onScreen(*b).pixel(8 + 2, 8 + 200), kBoardPixel);
+    QTRY_VERIFY(!markOnBoard(*b));
+}
+
+void TestAccess::focusStaysOnTheTray_data()
+{
+    // Steps: keys to the picture in focus, "rub" and "write" as mouse drags on the board. Then
+    // which picture has the focus, and whether its mark shows; the board never gets it.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("mark");
+    QTest::newRow("a right drag takes the eraser in focus") << QStringList{"Tab", "End", "rub"} << "チョーク5" << false;
+    QTest::newRow("a left drag takes the stick in focus") << QStringList{"rub", "Tab", "write"} << "チョーク1" << false;
+    QTest::newRow("Space takes the stick in focus") << QStringList{"Tab", "Right", "Space"} << "チョーク3" << true;
+    QTest::newRow("a key after the mouse shows the mark") << QStringList{"Tab", "End", "rub", "Left"} << "チョーク4" << true;
+}
+
+void TestAccess::focusStaysOnTheTray()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, focus);
+    QFETCH(bool, mark);
+    const auto b = openBlackboard();
+    QVERIFY(b);
+    QTRY_COMPARE(focused(*b), static_cast<QWidget *>(b->forms.board()));
+    bool boardFocused = false;
+    const QMetaObject::Connection watch = connect(qApp, &QApplication::focusChanged, this, [&](QWidget *, QWidget *now) {
+        boardFocused = boardFocused || now == b->forms.board();
+    });
+    const QHash<QString, int> keys{{"Tab", Qt::Key_Tab}, {"End", Qt::Key_End}, {"Right", Qt::Key_Right},
+                                   {"Left", Qt::Key_Left}, {"Space", Qt::Key_Space}};
+    for (const QString &step : steps) {
+        if (step == QLatin1String("rub"))
+            drag(*b, Qt::RightButton, 300);
+        else if (step == QLatin1String("write"))
+            drag(*b, Qt::LeftButton, 320);
+        else
+            QTest::keyClick(focused(*b), Qt::Key(keys.value(step)));
+        if (step == QLatin1String("Tab"))
+            boardFocused = false; // Tab leaves the board: only what comes after counts
+    }
+    disconnect(watch);
+    QCOMPARE(focused(*b)->objectName(), focus);
+    QVERIFY(!boardFocused);
+    QTRY_COMPARE(markOnPicture(*b, focused(*b)), mark);
+    QVERIFY(!markOnBoard(*b));
 }
 
 QTEST_MAIN(TestAccess)
