@@ -121,6 +121,13 @@ popup_window() {
     xdotool search --onlyvisible --pid "$APP_PID" --classname '^zav-blackboard$' 2>/dev/null | grep -vx "$WID" | head -n1
 }
 has_popup() { [ -n "$(popup_window)" ]; }
+# popup_at X Y: the open popup's corner is at the window point (X, Y); $X,$Y then say where it is.
+popup_at() {
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    local want_x=$((X + $1)) want_y=$((Y + $2))
+    eval "$(xdotool getwindowgeometry --shell "$(popup_window)")"
+    [ "$X" = "$want_x" ] && [ "$Y" = "$want_y" ]
+}
 no_popup() { ! has_popup; }
 
 # The board, from a fresh screenshot, is all board colour.
