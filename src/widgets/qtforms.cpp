@@ -135,6 +135,10 @@ void QtForms::describeInHand()
                 inHand = stick->name();
         }
     }
+    // Within one handler the tray passes through a moment with nothing off it (every stick back,
+    // then the held one taken off again): that says nothing new.
+    if (inHand.isEmpty() && !m_tray->description().isEmpty())
+        return;
     const QString holding = inHand.isEmpty() ? QString() : inHand + QStringLiteral("を持っています。");
     m_tray->setDescription(m_tray, holding);
     m_board->setDescription(m_board, holding + QStringLiteral(

@@ -56,14 +56,12 @@ void drag(Blackboard &b, Qt::MouseButton button, int y)
 }
 
 // The reason of the last focus a widget received.
-class FocusReason final : public QObject
+struct FocusReason final : QObject
 {
-public:
     Qt::FocusReason last = Qt::NoFocusReason;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::FocusIn)
-            last = static_cast<QFocusEvent *>(event)->reason();
+        last = event->type() == QEvent::FocusIn ? static_cast<QFocusEvent *>(event)->reason() : last;
         return false;
     }
 };
@@ -104,8 +102,6 @@ private slots:
     void namesAndRoles_data();
     void namesAndRoles();
     void checkedIsTheChalkInHand();
-    void inHandIsDescribed_data();
-    void inHandIsDescribed();
     void announcements_data();
     void announcements();
     void actions_data();
@@ -188,66 +184,48 @@ void TestAccess::checkedIsTheChalkInHand()
     QVERIFY(accessibleOf(b->forms.eraser())->state().hasPopup);
 }
 
-void TestAccess::inHandIsDescribed_data()
-{
-    // What is in hand, read from what shows: the tray's description, and the board's first.
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("holding");
-    QTest::newRow("at start, white") << "" << "白のチョークを持っています。";
-    QTest::newRow("blue picked") << "stick 4" << "青のチョークを持っています。";
-    QTest::newRow("rubbing out") << "rub" << "黒板消しを持っています。";
-    QTest::newRow("writing again after rubbing out") << "rub write" << "白のチョークを持っています。";
-}
-
-void TestAccess::inHandIsDescribed()
-{
-    QFETCH(QString, action);
-    QFETCH(QString, holding);
-    const auto b = openBlackboard();
-    QVERIFY(b);
-    for (const QString &step : action.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (step == QLatin1String("stick"))
-            b->form.チョーク_Click(4);
-        else if (step == QLatin1String("rub"))
-            b->form.書ける_MouseMove(2, 0, 1500, 1500);
-        else if (step == QLatin1String("write"))
-            b->form.書ける_MouseMove(1, 0, 1500, 1500);
-    }
-    QCOMPARE(accessibleOf(b->forms.tray())->text(QAccessible::Description), holding);
-    QVERIFY(accessibleOf(b->forms.board())->text(QAccessible::Description).startsWith(holding));
-}
-
 void TestAccess::announcements_data()
 {
-    // What assistive technology hears: nothing while the window is built; after it shows, the
-    // pictures that change, with the states their roles have, and the new descriptions.
+    // Actions, then what is in hand, read from what shows (the tray's description, and the
+    // board's first), and what assistive technology heard: nothing while the window was built;
+    // after it shows, the pictures that change with the states their roles have, and each new
+    // description once.
     QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("holding");
     QTest::addColumn<QStringList>("heard");
-    QTest::newRow("building the window") << "" << QStringList{};
-    QTest::newRow("picking blue") << "stick 4"
-        << QStringList{"白のチョーク state checked showing", "チョーク入れ description", "黒板 description",
-                       "青のチョーク state checked showing", "チョーク入れ description", "黒板 description"};
-    QTest::newRow("taking up the eraser") << "rub"
-        << QStringList{"黒板消し state showing", "チョーク入れ description", "黒板 description",
-                       "白のチョーク state checked showing"};
-    QTest::newRow("writing the date again, the same day") << "date" << QStringList{};
+    const QString white = QStringLiteral("白のチョーク state checked showing");
+    const QString eraser = QStringLiteral("黒板消し state showing");
+    const QStringList described{"チョーク入れ description", "黒板 description"};
+    QTest::newRow("building the window") << "" << "白のチョークを持っています。" << QStringList{};
+    QTest::newRow("picking blue") << "stick" << "青のチョークを持っています。"
+                                  << QStringList{white, "青のチョーク state checked showing"} + described;
+    QTest::newRow("taking up the eraser") << "rub" << "黒板消しを持っています。"
+                                          << QStringList{eraser} + described + QStringList{white};
+    QTest::newRow("writing again after rubbing out") << "rub write" << "白のチョークを持っています。"
+        << QStringList{eraser} + described + QStringList{white, eraser, white} + described;
+    QTest::newRow("writing the date again, the same day") << "date" << "白のチョークを持っています。" << QStringList{};
 }
 
 void TestAccess::announcements()
 {
     QFETCH(QString, action);
+    QFETCH(QString, holding);
     QFETCH(QStringList, heard);
     listen(true);
     const auto quiet = qScopeGuard([] { listen(false); });
     const auto b = openBlackboard(QDate(2027, 12, 29));
     QVERIFY(b);
     QCOMPARE(g_heard, QStringList{});
-    if (action == QLatin1String("stick 4"))
-        b->form.チョーク_Click(4);
-    else if (action == QLatin1String("rub"))
-        b->form.書ける_MouseMove(2, 0, 1500, 1500);
-    else if (action == QLatin1String("date"))
-        b->form.Date_Click();
+    for (const QString &step : action.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("stick"))
+            b->form.チョーク_Click(4);
+        else if (step == QLatin1String("date"))
+            b->form.Date_Click();
+        else
+            b->form.書ける_MouseMove(step == QLatin1String("rub") ? 2 : 1, 0, 1500, 1500);
+    }
+    QCOMPARE(accessibleOf(b->forms.tray())->text(QAccessible::Description), holding);
+    QVERIFY(accessibleOf(b->forms.board())->text(QAccessible::Description).startsWith(holding));
     QCOMPARE(g_heard, heard);
 }
 
