@@ -8,7 +8,6 @@
 . "$(dirname "$0")/lib.sh"
 
 : "${ZAV_CURSORIMAGE:?ZAV_CURSORIMAGE must name the cursorimage helper}"
-command -v wine >/dev/null || fail "wine is not installed"
 
 # One folder in the zip: the .exe with its cursor files beside it.
 mkdir -p "$WORK/unpacked" "$WORK/elsewhere"
@@ -17,8 +16,7 @@ unzip -q "$ZAV_APP" -d "$WORK/unpacked"
 DIR="$WORK/ZAV 黒板"
 mv "$WORK/unpacked/$(basename "$ZAV_APP" .zip)" "$DIR"
 [ "$(ls "$DIR" | sort | tr '\n' ' ')" = "zav-blackboard.exe チョーク.cur 黒板消し.cur " ] || fail "the folder holds $(ls "$DIR")"
-SPARE="$WORK/spare"
-mkdir "$SPARE" && cp "$DIR/チョーク.cur" "$SPARE/"
+SPARE="$WORK/spare" && mkdir "$SPARE" && cp "$DIR/チョーク.cur" "$SPARE/"
 cd "$WORK/elsewhere"
 
 # Wine names the program's windows after the .exe.
