@@ -2,7 +2,7 @@
 // What the program asks of the operating system, in one place: its own folder, cursor files opened
 // once with their identity, the clock and a random seed, its error lines, and the choice of
 // display platform. One file per system implements it (system_posix.cpp, system_windows.cpp);
-// nothing else includes a system's headers.
+// nothing else includes a system's headers. What is the same everywhere is in system.cpp.
 //
 // Paths are the system's own bytes: on POSIX what the kernel gives, whatever their encoding; on
 // Windows UTF-8, turned into UTF-16 at the wide API.
@@ -52,6 +52,9 @@ public:
     std::optional<QByteArray> read(qint64 limit, QString *error);
 
 private:
+    // One read of at most size bytes: how many came (0 at the end), or -1 with the reason in *error.
+    qint64 readSome(char *data, qint64 size, QString *error);
+
     std::intptr_t m_handle = -1;
     bool m_open = false;
     QString m_error;

@@ -76,29 +76,17 @@ OpenFile::~OpenFile()
         ::close(static_cast<int>(m_handle));
 }
 
-std::optional<QByteArray> OpenFile::read(qint64 limit, QString *error)
+qint64 OpenFile::readSome(char *data, qint64 size, QString *error)
 {
-    QByteArray bytes(static_cast<qsizetype>(limit), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(static_cast<int>(m_handle), bytes.data() + got, static_cast<size_t>(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(m_handle), data, static_cast<size_t>(size));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR) {
             *error = systemError(errno);
-            return std::nullopt;
+            return -1;
         }
-        if (n == 0)
-            break;
-        got += n;
     }
-    bytes.truncate(got);
-    return bytes;
-}
-
-QDate today()
-{
-    return QDate::currentDate();
 }
 
 std::uint64_t randomSeed()

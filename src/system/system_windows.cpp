@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -60,13 +60,24 @@ FileIdentity identityFrom(DWORD attributes, const FILETIME &created, const FILET
     return {{attributes, ticks(created), ticks(written), join(sizeHigh, sizeLow), 0, 0, 0, 0}};
 }
 
-// Where error lines can go: a console, a file or a pipe; a program started from Explorer has none.
-HANDLE errorOutput()
+// Where text can go: a console, a file or a pipe; a program started from Explorer has none.
+HANDLE usableOutput(DWORD which)
 {
-    const HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+    const HANDLE handle = GetStdHandle(which);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE || GetFileType(handle) == FILE_TYPE_UNKNOWN)
         return nullptr;
     return handle;
+}
+
+// A console shows UTF-16 as it is; a file or pipe gets UTF-8, as on other systems.
+void writeTo(HANDLE output, const QString &text)
+{
+    DWORD written = 0;
+    if (GetFileType(output) == FILE_TYPE_CHAR
+        && WriteConsoleW(output, text.utf16(), static_cast<DWORD>(text.size()), &written, nullptr))
+        return;
+    const QByteArray bytes = text.toUtf8();
+    WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 } // namespace
 
@@ -125,28 +136,15 @@ OpenFile::~OpenFile()
         CloseHandle(reinterpret_cast<HANDLE>(m_handle));
 }
 
-std::optional<QByteArray> OpenFile::read(qint64 limit, QString *error)
+qint64 OpenFile::readSome(char *data, qint64 size, QString *error)
 {
-    QByteArray bytes(static_cast<qsizetype>(limit), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        DWORD n = 0;
-        if (!ReadFile(reinterpret_cast<HANDLE>(m_handle), bytes.data() + got, static_cast<DWORD>(bytes.size() - got),
-                      &n, nullptr)) {
-            *error = systemError(GetLastError());
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        got += n;
+    DWORD n = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(m_handle), data, static_cast<DWORD>(std::min<qint64>(size, MAXDWORD)), &n,
+                  nullptr)) {
+        *error = systemError(GetLastError());
+        return -1;
     }
-    bytes.truncate(got);
-    return bytes;
-}
-
-QDate today()
-{
-    return QDate::currentDate();
+    return n;
 }
 
 std::uint64_t randomSeed()
@@ -158,29 +156,14 @@ std::uint64_t randomSeed()
 
 void reportLine(const QString &line)
 {
-    const HANDLE output = errorOutput();
-    if (!output)
-        return;
-    const QString text = QStringLiteral("zav-blackboard: ") + line + QLatin1Char('\n');
-    DWORD written = 0;
-    // A console shows UTF-16 as it is; a file or pipe gets UTF-8, as on other systems.
-    if (GetFileType(output) == FILE_TYPE_CHAR
-        && WriteConsoleW(output, text.utf16(), static_cast<DWORD>(text.size()), &written, nullptr))
-        return;
-    const QByteArray bytes = text.toUtf8();
-    WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (const HANDLE output = usableOutput(STD_ERROR_HANDLE))
+        writeTo(output, QStringLiteral("zav-blackboard: ") + line + QLatin1Char('\n'));
 }
 
 void showText(const QString &text)
 {
-    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD written = 0;
-    if (output && output != INVALID_HANDLE_VALUE && GetFileType(output) != FILE_TYPE_UNKNOWN) {
-        if (GetFileType(output) == FILE_TYPE_CHAR
-            && WriteConsoleW(output, text.utf16(), static_cast<DWORD>(text.size()), &written, nullptr))
-            return;
-        const QByteArray bytes = text.toUtf8();
-        WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (const HANDLE output = usableOutput(STD_OUTPUT_HANDLE)) {
+        writeTo(output, text);
         return;
     }
     const std::wstring wide = text.toStdWString();
@@ -189,7 +172,7 @@ void showText(const QString &text)
 
 void fatalLine(const QString &line)
 {
-    if (errorOutput()) {
+    if (usableOutput(STD_ERROR_HANDLE)) {
         reportLine(line);
     } else {
         const std::wstring text = line.toStdWString();
