@@ -3,7 +3,7 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${ZAV_BUILD_DIR:-$ROOT/build}
 
-BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev fonts-rocknroll)
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev fonts-rocknroll python3-fonttools)
 
 # ensure_packages NAME...: installs the ones not yet installed (as root), or says how and stops.
 ensure_packages() {

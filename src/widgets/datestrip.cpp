@@ -4,7 +4,6 @@
 #include "pictures/circleraster.h"
 
 #include <QAccessible>
-
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
@@ -15,8 +14,17 @@ namespace {
 constexpr int kLines = 5;
 constexpr int kMargin = 2;
 // Tallest and deepest glyphs the date can hold, for the ink box of a line.
-const QString kKanji = QStringLiteral("月日火水木金土");
 const QString kInkSample = QStringLiteral("0123456789月日火水木金土()");
+
+// RocknRoll One cut down to the characters a date can hold, built into the program: registered
+// once, before any text is laid out. Its family, or nothing if it could not be registered.
+QString travellingFamily()
+{
+    static const QString family =
+        QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/date.ttf")))
+            .value(0);
+    return family;
+}
 } // namespace
 
 DateStrip::DateStrip(QWidget *parent, const QRect &geometry)
@@ -25,18 +33,11 @@ DateStrip::DateStrip(QWidget *parent, const QRect &geometry)
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    m_font.setFamilies({QStringLiteral("富士ポップＰ"), QStringLiteral("RocknRoll One"),
-                        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
-                        QStringLiteral("VL PGothic"), QStringLiteral("Droid Sans Fallback")});
+    // Only these two: every family named that a system lacks costs a look-up at start-up.
+    m_font.setFamilies({QStringLiteral("富士ポップＰ"), travellingFamily()});
     m_font.setPixelSize(layout::kDatePixelSize);
     m_font.setWeight(QFont::Normal);
     m_font.setStyleHint(QFont::SansSerif);
-
-    // Whether the kanji of a date can be written: by the face chosen, or by any face fontconfig
-    // says covers Japanese (a pop face with only the common kanji is not listed as such).
-    const QFontMetrics chosen(m_font);
-    m_japanese = std::all_of(kKanji.begin(), kKanji.end(), [&](QChar c) { return chosen.inFont(c); })
-        || !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
 
     const QFontMetrics metrics(m_font);
     const QRect ink = metrics.boundingRect(kInkSample);

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 // The date label 日付: opaque board green, white lines from the top, each centred. Lines are
-// set closer than a fallback face's natural spacing so that five always fit at full size.
+// set closer than a face's natural spacing where needed so that five always fit at full size.
 class DateStrip final : public QWidget, public accessible::TextLine
 {
 public:
@@ -19,11 +19,8 @@ public:
     void setCaption(const QString &caption);
     QString oneLine() const override { return asOneLine(m_caption); }
 
-    // The face in use, chosen once: the pop face where installed, else a Japanese fallback.
+    // 富士ポップＰ where it is installed, else the face that travels with the program.
     const QFont &textFont() const { return m_font; }
-    int linePitch() const { return m_pitch; }
-    // False when no installed face can write Japanese: digits show, the kanji cannot.
-    bool hasJapaneseFace() const { return m_japanese; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -34,5 +31,4 @@ private:
     QFont m_font;
     int m_pitch = 0;
     int m_firstBaseline = 0;
-    bool m_japanese = true;
 };

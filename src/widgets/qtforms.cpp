@@ -35,8 +35,6 @@ QtForms::QtForms()
     // Created bottom first: the label, then the board over its left edge, then the tray over both.
     m_date = new DateStrip(this, layout::kDate.pixels());
     m_date->setObjectName(QStringLiteral("日付"));
-    if (!m_date->hasJapaneseFace())
-        reportError(QStringLiteral("日本語のフォントが見つかりません。日付の数字だけが読めます（fonts-rocknroll を入れてください）。"));
     m_board = new BoardWidget(this, toQRgb(layout::kBoardColour));
     m_board->setObjectName(QStringLiteral("書ける"));
     m_board->setGeometry(layout::kBoard.pixels());
