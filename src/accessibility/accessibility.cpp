@@ -81,9 +81,10 @@ public:
         return {pressAction()};
     }
 
+    // A picture off the tray ignores it, as it ignores clicks.
     void doAction(const QString &actionName) override
     {
-        if (image()->isVisible() && (actionName == pressAction() || actionName == showMenuAction()))
+        if (actionName == pressAction() || actionName == showMenuAction())
             m_picture->activate();
     }
 

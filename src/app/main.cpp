@@ -1,12 +1,11 @@
 #include "app/options.h"
 #include "handlers/frmmain.h"
+#include "system/display.h"
 #include "system/system.h"
 #include "widgets/qtforms.h"
 
 #include <QApplication>
 #include <QScopeGuard>
-
-#include <cstdio>
 
 namespace {
 
@@ -31,10 +30,7 @@ QtMessageHandler g_qtHandler = nullptr;
 void runningMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type != QtFatalMsg) {
-        if (g_qtHandler)
-            g_qtHandler(type, context, message);
-        else
-            std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+        g_qtHandler(type, context, message);
         return;
     }
     os::fatalLine(QStringLiteral("続けられないエラーです: %1").arg(message.section(QLatin1Char('\n'), 0, 0)));
@@ -57,34 +53,6 @@ public:
     }
 };
 
-// Below a scale factor of 1, Qt 6.4 on X11 paints child widgets at unscaled positions: the tray
-// and the date strip come out black and chalk lands away from the pointer. Such a factor is
-// refused with one line, and the window is shown at 1.
-void refuseScaleBelowOne()
-{
-    const auto below = [](const QByteArray &text) {
-        bool ok = false;
-        const double factor = text.trimmed().toDouble(&ok);
-        return ok && !(factor >= 1.0);
-    };
-    const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
-    if (!scale.isEmpty() && below(scale)) {
-        os::reportLine(QStringLiteral("QT_SCALE_FACTOR=%1 は 1 より小さいため使えません。倍率 1 で表示します。")
-                           .arg(QString::fromLocal8Bit(scale)));
-        qputenv("QT_SCALE_FACTOR", "1");
-    }
-    // Per screen: "0.75" or "NAME=0.75;NAME=1".
-    const QByteArray screens = qgetenv("QT_SCREEN_SCALE_FACTORS");
-    for (const QByteArray &entry : screens.split(';')) {
-        if (below(entry.mid(entry.indexOf('=') + 1))) {
-            os::reportLine(QStringLiteral("QT_SCREEN_SCALE_FACTORS=%1 に 1 より小さい倍率があるため使えません。倍率 1 で表示します。")
-                               .arg(QString::fromLocal8Bit(screens)));
-            qunsetenv("QT_SCREEN_SCALE_FACTORS");
-            break;
-        }
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -93,18 +61,21 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const Options options = parseOptions(arguments);
-    if (options.help || options.version) {
-        os::showText(options.help ? helpText() : QStringLiteral("ZAV 黒板 " ZAV_VERSION "\n"));
-        return 0;
-    }
     for (const QString &line : options.refused)
         os::reportLine(line);
-    // The same as the environment's scale factor, which it replaces.
+    if (options.help || options.version) {
+        if (os::showText(options.help ? helpText() : QStringLiteral("ZAV 黒板 " ZAV_VERSION "\n")))
+            return 0;
+        os::reportLine(QStringLiteral("%1 を書き出せません。").arg(options.help ? "--help" : "--version"));
+        return 1;
+    }
+    // The same as the environment's scale factor, which it replaces; either is held to one rule.
     if (options.scale)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*options.scale));
+    for (const QString &line : settleScaleEnvironment())
+        os::reportLine(line);
 
     os::choosePlatform();
-    refuseScaleBelowOne();
     qInstallMessageHandler(startupMessageHandler);
     // Every pointer position the system reports lays its own dab, however busy the machine is:
     // with compression on, moves queued while a frame is painted are merged into the last one
@@ -129,6 +100,8 @@ int main(int argc, char **argv)
     const auto detach = qScopeGuard([&window] { window.setEvents(nullptr); });
     form.Form_Load();
     window.show();
-    os::prepareWindow(window.winId());
+    const std::uintptr_t nativeWindow = window.winId();
+    os::prepareWindow(nativeWindow);
+    const auto release = qScopeGuard([nativeWindow] { os::releaseWindow(nativeWindow); });
     return app.exec();
 }

@@ -15,15 +15,13 @@ void frmMain::Date_Click()
     // One reading of the clock, so a run across midnight cannot mix two dates.
     const QDate date = m_forms.today();
     const QString crlf = QStringLiteral("\r\n");
-    const int weekday = date.dayOfWeek() % 7 + 1; // Qt counts Monday as 1, Sunday as 7.
+    // Qt counts Monday as 1 and Sunday as 7 (0 for no date, which the clock never gives): 1 to 7.
+    const int weekday = date.dayOfWeek() % 7 + 1;
     QString caption;
     caption += QString::number(date.month()) + crlf;
     caption += QStringLiteral("月") + crlf;
     caption += QString::number(date.day()) + crlf;
     caption += QStringLiteral("日") + crlf;
-    caption += QStringLiteral("(");
-    if (weekday >= 1 && weekday <= 7)
-        caption += kWeekdayNames[weekday - 1];
-    caption += QStringLiteral(")");
+    caption += QStringLiteral("(") + kWeekdayNames[weekday - 1] + QStringLiteral(")");
     m_forms.setDateCaption(caption);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// What the program asks of the operating system, in one place: its own folder, cursor files opened
-// once with their identity, the clock and a random seed, its error lines, and the choice of
-// display platform. One file per system implements it (system_posix.cpp, system_windows.cpp);
-// nothing else includes a system's headers. What is the same everywhere is in system.cpp.
+// What the program asks of the operating system about itself: its own folder, cursor files opened
+// once with their identity, the clock and a random seed, its error lines and the text a user asked
+// for. (The windowing system is display.h.) One file per system implements it (system_posix.cpp,
+// system_windows.cpp); nothing else includes a system's headers. What is the same everywhere is
+// in system.cpp.
 //
 // Paths are the system's own bytes: on POSIX what the kernel gives, whatever their encoding; on
 // Windows UTF-8, turned into UTF-16 at the wide API.
@@ -10,7 +11,6 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -70,21 +70,10 @@ std::uint64_t randomSeed();
 // The one writer of the program's error lines: "zav-blackboard: " and the line, in UTF-8.
 void reportLine(const QString &line);
 // Text the user asked for (--help, --version): on standard output, or in a message box where
-// there is none.
-void showText(const QString &text);
+// there is none. False when it could not be written (standard output closed or full).
+[[nodiscard]] bool showText(const QString &text);
 // The line where the user sees it, then status 1: no abort, no core dump. Where the program has
 // no console to write to (a Windows program started from Explorer), a message box shows it.
 [[noreturn]] void fatalLine(const QString &line);
-
-// Once the window exists, given its native handle: on Windows a pen held still on the board is
-// not turned into a right click (press and hold), which here would rub out where a teacher paused.
-void prepareWindow(std::uintptr_t nativeWindow);
-
-// Before the application object exists: picks the display platform where the system offers a
-// choice (XWayland on a Wayland desktop).
-void choosePlatform();
-// When Qt could not start: the line that says the display is missing, or nothing when that is
-// not the reason. qtMessages are what Qt said while it tried.
-std::optional<QString> noDisplayLine(const QStringList &qtMessages);
 
 } // namespace os

@@ -101,48 +101,17 @@ void reportLine(const QString &line)
     std::fflush(stderr);
 }
 
-void showText(const QString &text)
+bool showText(const QString &text)
 {
-    std::fputs(qUtf8Printable(text), stdout);
-    std::fflush(stdout);
+    const QByteArray bytes = text.toUtf8();
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    return std::fflush(stdout) == 0 && written;
 }
 
 void fatalLine(const QString &line)
 {
     reportLine(line);
     ::_exit(1);
-}
-
-void prepareWindow(std::uintptr_t)
-{
-}
-
-// On a Wayland desktop the window goes through XWayland when there is one. Natively, on a
-// compositor that leaves decorations to the program (GNOME, weston), Qt draws its own title bar
-// with minimise and maximise buttons that a fixed-size window cannot honour; Wayland also has no
-// global positions, so the popup could not open where it was asked for. Through XWayland the
-// desktop's own frame follows the window's fixed size and shows only its close button. A
-// platform the user names in QT_QPA_PLATFORM is left as it is.
-void choosePlatform()
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return;
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || qgetenv("XDG_SESSION_TYPE") == "wayland";
-    if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-}
-
-std::optional<QString> noDisplayLine(const QStringList &qtMessages)
-{
-    const QString display = qEnvironmentVariable("DISPLAY");
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    const bool noDisplay = !qtMessages.filter(QStringLiteral("could not connect to display")).isEmpty()
-        || (display.isEmpty() && (platform.isEmpty() || platform.startsWith(QLatin1String("xcb"))));
-    if (!noDisplay)
-        return std::nullopt;
-    return QStringLiteral("画面に接続できないため起動できません（DISPLAY=%1）。")
-        .arg(display.isEmpty() ? QStringLiteral("未設定") : display);
 }
 
 } // namespace os

@@ -69,15 +69,17 @@ HANDLE usableOutput(DWORD which)
     return handle;
 }
 
-// A console shows UTF-16 as it is; a file or pipe gets UTF-8, as on other systems.
-void writeTo(HANDLE output, const QString &text)
+// A console shows UTF-16 as it is; a file or pipe gets UTF-8, as on other systems. False when
+// not all of it was written.
+bool writeTo(HANDLE output, const QString &text)
 {
     DWORD written = 0;
     if (GetFileType(output) == FILE_TYPE_CHAR
         && WriteConsoleW(output, text.utf16(), static_cast<DWORD>(text.size()), &written, nullptr))
-        return;
+        return written == static_cast<DWORD>(text.size());
     const QByteArray bytes = text.toUtf8();
-    WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+        && written == static_cast<DWORD>(bytes.size());
 }
 } // namespace
 
@@ -160,14 +162,12 @@ void reportLine(const QString &line)
         writeTo(output, QStringLiteral("zav-blackboard: ") + line + QLatin1Char('\n'));
 }
 
-void showText(const QString &text)
+bool showText(const QString &text)
 {
-    if (const HANDLE output = usableOutput(STD_OUTPUT_HANDLE)) {
-        writeTo(output, text);
-        return;
-    }
+    if (const HANDLE output = usableOutput(STD_OUTPUT_HANDLE))
+        return writeTo(output, text);
     const std::wstring wide = text.toStdWString();
-    MessageBoxW(nullptr, wide.c_str(), L"ZAV 黒板", MB_OK | MB_ICONINFORMATION);
+    return MessageBoxW(nullptr, wide.c_str(), L"ZAV 黒板", MB_OK | MB_ICONINFORMATION) != 0;
 }
 
 void fatalLine(const QString &line)
@@ -179,24 +179,6 @@ void fatalLine(const QString &line)
         MessageBoxW(nullptr, text.c_str(), L"ZAV 黒板", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
     }
     std::_Exit(1);
-}
-
-void prepareWindow(std::uintptr_t nativeWindow)
-{
-    // The documented opt-out: the pen service reads this property of the window. Press-and-hold
-    // is turned off; taps, flicks and the pen's feedback stay as the user set them.
-    constexpr std::uintptr_t kDisablePressAndHold = 0x00000001; // TABLET_DISABLE_PRESSANDHOLD
-    SetPropW(reinterpret_cast<HWND>(nativeWindow), L"MicrosoftTabletPenServiceProperty",
-             reinterpret_cast<HANDLE>(kDisablePressAndHold));
-}
-
-void choosePlatform()
-{
-}
-
-std::optional<QString> noDisplayLine(const QStringList &)
-{
-    return std::nullopt;
 }
 
 } // namespace os

@@ -28,7 +28,6 @@ EraserMenu::EraserMenu(QWidget *window, std::function<void(void (FormEvents::*)(
         auto *action = new QAction(item.caption, window);
         action->setObjectName(QString::fromLatin1(item.name));
         action->setShortcut(item.shortcut);
-        action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, [raise, handler = item.handler] { raise(handler); });
         addAction(action);
         // Also on the window, so the shortcuts act while the popup is closed.

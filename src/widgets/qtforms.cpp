@@ -16,8 +16,10 @@
 #include <QPixmap>
 
 QtForms::QtForms()
+    // Fixed by its size alone: Windows' fixed-size dialog frame does not follow a window moved to
+    // a monitor of another density.
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+                           | Qt::WindowCloseButtonHint)
 {
     // Before any control exists: a control's interface is made the first time it is asked for.
     installAccessibility();
@@ -29,8 +31,13 @@ QtForms::QtForms()
     setPalette(framePalette);
     setAutoFillBackground(true);
 
-    const IconFileImage icon = builtInPicture(QStringLiteral("zav.ico"));
-    setWindowIcon(QIcon(QPixmap::fromImage(icon.image)));
+    // At each size the title bar and taskbar ask for at 100 % to 200 %, scaled from the 32 x 32
+    // design as the desktop's icons are, rather than blurred from it by the system.
+    const QImage design = builtInPicture(QStringLiteral("zav.ico")).image;
+    QIcon icon;
+    for (const int size : {16, 20, 24, 32, 40, 48, 64})
+        icon.addPixmap(QPixmap::fromImage(design.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    setWindowIcon(icon);
 
     // Created bottom first: the label, then the board over its left edge, then the tray over both.
     m_date = new DateStrip(this, layout::kDate.pixels());
@@ -51,7 +58,6 @@ QtForms::QtForms()
     m_tray->setName(QStringLiteral("チョーク入れ"));
     const IconFileImage hand = builtInPicture(QStringLiteral("hand.cur"));
     m_tray->setCursor(QCursor(QPixmap::fromImage(hand.image), hand.hotspot.x(), hand.hotspot.y()));
-    setTabOrder(m_board, m_tray);
 
     for (int n = 0; n < kChalkCount; ++n) {
         const IconFileImage stick = builtInPicture(QStringLiteral("chalk%1.ico").arg(n));

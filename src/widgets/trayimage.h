@@ -22,8 +22,6 @@ public:
 
     TrayImage(QWidget *parent, const QImage &picture, const QRect &geometry, Kind kind, const QString &name);
 
-    Kind kind() const { return m_kind; }
-
     std::function<void(const QPoint &global, quint64 timestamp)> onClick;
     std::function<void()> onActivate;
 

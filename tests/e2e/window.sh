@@ -53,4 +53,10 @@ version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$ZAV_APP" --version) || fail "--ver
 [ "$version" = "ZAV 黒板 $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$ZAV_BUILD_DIR/CMakeCache.txt")" ] \
     || fail "--version said: $version"
 env -u DISPLAY -u WAYLAND_DISPLAY "$ZAV_APP" --help | grep -q -- '--scale 倍率' || fail "--help does not tell of --scale"
-pass "--version and --help answer without a window"
+# Output that cannot be written is a failure, said on stderr.
+for option in --help --version; do
+    status=0
+    "$ZAV_APP" $option >/dev/full 2>"$WORK/err" || status=$?
+    [ "$status" = 1 ] && grep -q -- "$option を書き出せません" "$WORK/err" || fail "$option >/dev/full: status $status, $(cat "$WORK/err")"
+done
+pass "--version and --help answer without a window, and fail when their answer cannot be written"
