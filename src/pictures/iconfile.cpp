@@ -67,6 +67,7 @@ struct Bitmap
     qsizetype headerSize = 0; // 40, or more for a BITMAPV4HEADER or BITMAPV5HEADER
     qsizetype pixelOffset = 0; // of the XOR pixels, from the start of the entry
     qsizetype maskOffset = 0; // of the AND mask, from the start of the entry
+    bool hasMask = false; // all of the AND mask is there (32 bits may go without)
 };
 
 // A bitmap entry's header says what Qt's ICO reader will be asked to decode; everything it
@@ -94,10 +95,16 @@ const char *checkBitmap(QByteArrayView data, Bitmap *bitmap)
     }
     const qsizetype headerSize = u32(data, 0);
     const qsizetype xorBytes = rowBytes(width, bits) * height;
-    const qsizetype pixelBytes = paletteSize + xorBytes + rowBytes(width, 1) * height;
-    if (headerSize > data.size() || data.size() - headerSize < pixelBytes)
+    const qsizetype maskBytes = rowBytes(width, 1) * height;
+    if (headerSize > data.size() || data.size() - headerSize < paletteSize + xorBytes)
         return "truncated pixel data";
-    *bitmap = {QSize(width, height), bits, headerSize, headerSize + paletteSize, headerSize + paletteSize + xorBytes};
+    // Windows draws a 32-bit image by its alpha; its mask, which some writers leave out or cut
+    // short, is read only when the alpha says nothing. Other depths need all of it.
+    const bool hasMask = data.size() - headerSize - paletteSize - xorBytes >= maskBytes;
+    if (!hasMask && bits != 32)
+        return "truncated pixel data";
+    *bitmap = {QSize(width, height), bits, headerSize, headerSize + paletteSize, headerSize + paletteSize + xorBytes,
+               hasMask};
     return nullptr;
 }
 
@@ -116,8 +123,6 @@ QByteArray withPlainHeader(QByteArrayView data, const Bitmap &bitmap)
 // in the AND mask only; Windows shows its colours opaque.
 bool alphaSaysNothing(QByteArrayView data, const Bitmap &bitmap)
 {
-    if (bitmap.bits != 32)
-        return false;
     const qsizetype pixels = qsizetype(bitmap.size.width()) * bitmap.size.height();
     for (qsizetype i = 0; i < pixels; ++i) {
         if (data[bitmap.pixelOffset + 4 * i + 3] != 0)
@@ -126,8 +131,10 @@ bool alphaSaysNothing(QByteArrayView data, const Bitmap &bitmap)
     return true;
 }
 
-// Such a bitmap's colours, opaque; rows are stored bottom-up.
-QImage opaqueColours(QByteArrayView data, const Bitmap &bitmap)
+// A 32-bit bitmap's colours as they are stored, with their alpha or opaque; never through
+// premultiplied form, which would round the colours of pixels that are nearly transparent.
+// Rows are stored bottom-up.
+QImage colours32(QByteArrayView data, const Bitmap &bitmap, bool opaque)
 {
     QImage image(bitmap.size, QImage::Format_ARGB32);
     const int height = bitmap.size.height();
@@ -136,7 +143,7 @@ QImage opaqueColours(QByteArrayView data, const Bitmap &bitmap)
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < bitmap.size.width(); ++x) {
             const auto byte = [&](int i) { return static_cast<std::uint8_t>(data[row + 4 * x + i]); };
-            out[x] = qRgb(byte(2), byte(1), byte(0));
+            out[x] = qRgba(byte(2), byte(1), byte(0), opaque ? 255 : byte(3));
         }
     }
     return image;
@@ -155,6 +162,22 @@ void applyAndMask(QImage &image, QByteArrayView data, const Bitmap &bitmap)
                 out[x] = qRgba(0, 0, 0, 0);
         }
     }
+}
+
+// The PNG as Qt's reader takes it: ending in an IEND chunk. Some writers' directory entries stop
+// before it (browsers show such icons): the chunks that are whole are kept and the end added.
+QByteArray withEnd(QByteArrayView png)
+{
+    qsizetype at = 8;
+    while (at + 12 <= png.size()) {
+        const qsizetype next = at + 12 + qsizetype(bigEndian32(png, at));
+        if (next > png.size())
+            break;
+        if (png.sliced(at + 4, 4) == QByteArrayView("IEND"))
+            return png.first(next).toByteArray();
+        at = next;
+    }
+    return png.first(at).toByteArray() + QByteArray("\0\0\0\0IEND\xae\x42\x60\x82", 12);
 }
 
 const char *checkPng(QByteArrayView data, QSize *size)
@@ -201,7 +224,13 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
         return fail(error, why);
 
     if (png) {
-        result.image = readWithQt(data.toByteArray(), "png");
+        result.image = readWithQt(withEnd(data), "png");
+    } else if (bitmap.bits == 32) {
+        // The AND mask is the transparency only where the alpha says nothing, and there is one.
+        const bool maskOnly = bitmap.hasMask && alphaSaysNothing(data, bitmap);
+        result.image = colours32(data, bitmap, maskOnly);
+        if (maskOnly)
+            applyAndMask(result.image, data, bitmap);
     } else {
         // Qt's ICO reader gets an icon of that one checked entry: a directory of one, pointing
         // just past itself, then the bitmap as it stands in the file.
@@ -216,11 +245,9 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
         putLittle(single, 6 + 8, static_cast<std::uint32_t>(entry.size()), 4);
         putLittle(single, 6 + 12, 6 + 16, 4);
         single += entry;
-        // The AND mask is the transparency where Qt's reader does not apply it: 24 bits, and 32
-        // bits whose alpha says nothing.
-        const bool maskOnly = alphaSaysNothing(data, bitmap);
-        result.image = maskOnly ? opaqueColours(data, bitmap) : readWithQt(std::move(single), "ico");
-        if (!result.image.isNull() && result.image.size() == bitmap.size && (bitmap.bits == 24 || maskOnly))
+        // Qt's reader does not apply the AND mask of 24 bits: it is applied here.
+        result.image = readWithQt(std::move(single), "ico");
+        if (!result.image.isNull() && result.image.size() == bitmap.size && bitmap.bits == 24)
             applyAndMask(result.image, data, bitmap);
     }
     if (result.image.isNull())

@@ -2,6 +2,7 @@
 #include "pictures/cursorloader.h"
 #include "pictures/iconfile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -55,8 +56,9 @@ void putU32(QByteArray &bytes, int at, quint32 v)
 // indices for depths up to 8 and 0xRRGGBB values above, row by row from the top; 'mask' marks
 // the pixels the AND mask makes transparent. The header is 40 bytes, or longer as editors write
 // BITMAPV4HEADER (108) and BITMAPV5HEADER (124). 32-bit pixels carry alpha that agrees with the
-// mask, or none at all (zero everywhere), as older editors write them.
-enum class Alpha { FromMask, Zero };
+// mask, or none at all (zero everywhere), as older editors write them, or where the mask is set an
+// alpha of 3, nearly transparent.
+enum class Alpha { FromMask, Zero, Faint };
 QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb> &palette,
                     const QList<quint32> &pixels, const QList<bool> &mask, int header = 40,
                     Alpha alpha = Alpha::FromMask)
@@ -81,9 +83,10 @@ QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb>
                 const int shift = 8 - bits - (x * bits) % 8;
                 row[x * bits / 8] = char(quint8(row[x * bits / 8]) | v << shift);
             } else {
-                const bool opaque = alpha == Alpha::FromMask && !mask[y * width + x];
+                const bool masked = mask[y * width + x];
+                const int a = alpha == Alpha::Zero ? 0 : !masked ? 0xFF : alpha == Alpha::Faint ? 3 : 0;
                 for (int i = 0; i < bits / 8; ++i)
-                    row[x * bits / 8 + i] = char(i < 3 ? (v >> (8 * i)) & 0xFF : (opaque ? 0xFF : 0));
+                    row[x * bits / 8 + i] = char(i < 3 ? (v >> (8 * i)) & 0xFF : a);
             }
             if (mask[y * width + x])
                 andRow[x / 8] = char(quint8(andRow[x / 8]) | 0x80 >> (x % 8));
@@ -104,6 +107,33 @@ QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb>
 }
 
 // A path as the program hands it to the system: UTF-8 bytes.
+// The file without its last `bytes` bytes, as a writer that stops short leaves it: its directory
+// entry says so.
+QByteArray cutShort(QByteArray file, int bytes)
+{
+    file.chop(bytes);
+    putU32(file, 14, quint32(file.size() - 22));
+    return file;
+}
+
+// A one-entry icon holding the image as a PNG.
+QByteArray pngIcon(const QImage &image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QByteArray file(22, '\0');
+    putU16(file, 2, 1);
+    putU16(file, 4, 1);
+    file[6] = char(image.width());
+    file[7] = char(image.height());
+    putU16(file, 10, 32);
+    putU32(file, 14, quint32(png.size()));
+    putU32(file, 18, 22);
+    return file + png;
+}
+
 QByteArray systemPath(const QString &path)
 {
     return path.toUtf8();
@@ -237,27 +267,42 @@ void TestPictures::chalkSticks()
 void TestPictures::everyDepth_data()
 {
     // A 3 x 2 picture: top row red, green, blue; bottom row white, black, and a transparent
-    // pixel where the AND mask is set.
+    // pixel where the AND mask is set (or, where the alpha is faint, that pixel exactly).
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QRgb>("corner");
     const QList<bool> mask = {false, false, false, false, false, true};
     const QList<QRgb> palette = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255), qRgb(0, 0, 0)};
     const QList<quint32> indices = {0, 1, 2, 3, 4, 4};
-    const QList<quint32> colours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x000000};
-    QTest::newRow("4-bit icon") << iconFile(1, 3, 2, 4, palette, indices, mask);
-    QTest::newRow("8-bit cursor") << iconFile(2, 3, 2, 8, palette, indices, mask);
-    QTest::newRow("24-bit icon") << iconFile(1, 3, 2, 24, {}, colours, mask);
-    QTest::newRow("24-bit cursor") << iconFile(2, 3, 2, 24, {}, colours, mask);
-    QTest::newRow("32-bit cursor") << iconFile(2, 3, 2, 32, {}, colours, mask);
-    QTest::newRow("32-bit cursor, transparency in the mask only") << iconFile(2, 3, 2, 32, {}, colours, mask, 40, Alpha::Zero);
-    QTest::newRow("4-bit icon, BITMAPV5HEADER") << iconFile(1, 3, 2, 4, palette, indices, mask, 124);
-    QTest::newRow("8-bit cursor, BITMAPV4HEADER") << iconFile(2, 3, 2, 8, palette, indices, mask, 108);
-    QTest::newRow("24-bit cursor, BITMAPV5HEADER") << iconFile(2, 3, 2, 24, {}, colours, mask, 124);
-    QTest::newRow("32-bit icon, BITMAPV5HEADER") << iconFile(1, 3, 2, 32, {}, colours, mask, 124);
+    const QList<quint32> colours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0xC94D0D};
+    const QRgb clear = qRgba(0, 0, 0, 0);
+    const QByteArray cursor32 = iconFile(2, 3, 2, 32, {}, colours, mask);
+    QImage picture(3, 2, QImage::Format_ARGB32);
+    for (int i = 0; i < 6; ++i)
+        picture.setPixel(i % 3, i / 3, i < 5 ? palette[i] : clear);
+    const QByteArray png = pngIcon(picture);
+    QTest::newRow("4-bit icon") << iconFile(1, 3, 2, 4, palette, indices, mask) << clear;
+    QTest::newRow("8-bit cursor") << iconFile(2, 3, 2, 8, palette, indices, mask) << clear;
+    QTest::newRow("24-bit icon") << iconFile(1, 3, 2, 24, {}, colours, mask) << clear;
+    QTest::newRow("24-bit cursor") << iconFile(2, 3, 2, 24, {}, colours, mask) << clear;
+    QTest::newRow("32-bit cursor") << cursor32 << clear;
+    QTest::newRow("32-bit cursor, transparency in the mask only") << iconFile(2, 3, 2, 32, {}, colours, mask, 40, Alpha::Zero) << clear;
+    QTest::newRow("32-bit cursor, no AND mask") << cutShort(cursor32, 8) << clear;
+    QTest::newRow("32-bit cursor, AND mask short by a row") << cutShort(cursor32, 4) << clear;
+    QTest::newRow("32-bit cursor, a nearly transparent pixel kept exact")
+        << iconFile(2, 3, 2, 32, {}, colours, mask, 40, Alpha::Faint) << qRgba(201, 77, 13, 3);
+    QTest::newRow("4-bit icon, BITMAPV5HEADER") << iconFile(1, 3, 2, 4, palette, indices, mask, 124) << clear;
+    QTest::newRow("8-bit cursor, BITMAPV4HEADER") << iconFile(2, 3, 2, 8, palette, indices, mask, 108) << clear;
+    QTest::newRow("24-bit cursor, BITMAPV5HEADER") << iconFile(2, 3, 2, 24, {}, colours, mask, 124) << clear;
+    QTest::newRow("32-bit icon, BITMAPV5HEADER") << iconFile(1, 3, 2, 32, {}, colours, mask, 124) << clear;
+    QTest::newRow("PNG icon") << png << clear;
+    QTest::newRow("PNG icon whose entry ends before IEND") << cutShort(png, 12) << clear;
+    QTest::newRow("PNG icon whose entry ends inside IEND") << cutShort(png, 5) << clear;
 }
 
 void TestPictures::everyDepth()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QRgb, corner);
     QString error;
     const auto decoded = decodeIconFile(bytes, &error);
     QVERIFY2(decoded, qPrintable(error));
@@ -267,7 +312,10 @@ void TestPictures::everyDepth()
     const QRgb expected[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255), qRgb(0, 0, 0)};
     for (int i = 0; i < 5; ++i)
         QCOMPARE(image.pixel(i % 3, i / 3), expected[i]);
-    QCOMPARE(qAlpha(image.pixel(2, 1)), 0);
+    if (qAlpha(corner))
+        QCOMPARE(image.pixel(2, 1), corner);
+    else
+        QCOMPARE(qAlpha(image.pixel(2, 1)), 0);
 }
 
 void TestPictures::hostileBytes_data()
