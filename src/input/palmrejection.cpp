@@ -21,7 +21,10 @@ PalmRejection::PalmRejection(QObject *parent)
 
 bool PalmRejection::touchAllowed() const
 {
-    return !m_inProximity && !(m_seen && m_now() - m_last < kQuietMs);
+    if (!m_seen)
+        return true;
+    const qint64 silent = m_now() - m_last;
+    return silent >= (m_inProximity ? kSilentNearMs : kQuietMs);
 }
 
 void PalmRejection::penNear(bool inProximity)

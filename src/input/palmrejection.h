@@ -7,7 +7,8 @@
 // Palm rejection: a hand resting on a pen display must not write or rub out beside the pen's
 // words. While a pen is near the screen, and until kQuietMs after its last event (not every
 // platform reports proximity), touch on the board draws nothing; a touch that began before is
-// ended, not continued.
+// ended, not continued. A pen that is near but has said nothing for kSilentNearMs is not in a
+// hand: it lies on the display, or its leaving was lost, and it blocks touch no longer.
 //
 // Told of pen events by watching the application's events (proximity goes to the application
 // object, the rest to widgets); asked before touch is handled.
@@ -15,6 +16,10 @@ class PalmRejection final : public QObject
 {
 public:
     static constexpr qint64 kQuietMs = 500;
+    // A pen in a hand reports hover moves many times a second, however still the hand; two
+    // seconds of silence mean nobody holds it, yet keep a teacher who puts it down and reaches for
+    // the board with a finger waiting no longer than the reach takes.
+    static constexpr qint64 kSilentNearMs = 2000;
 
     // Milliseconds from a steady clock; tests pin it.
     using Clock = std::function<qint64()>;

@@ -18,6 +18,12 @@ constexpr int kButtonMask = 7; // left, right, middle: the handler's mask
 constexpr int kMaxContacts = 64;
 } // namespace
 
+QPointF bounded(const QPointF &position)
+{
+    const auto hold = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e6, 1e6); };
+    return {hold(position.x()), hold(position.y())};
+}
+
 std::int16_t mouseButtons(Qt::MouseButtons buttons)
 {
     return static_cast<std::int16_t>(buttons.toInt() & kButtonMask);

@@ -75,7 +75,7 @@ void BoardWidget::move(std::int16_t button, const QPointF &pixels)
 {
     if (!onMouseMove)
         return;
-    const QPointF at = pixels * layout::kTwipsPerPixel;
+    const QPointF at = input::bounded(pixels) * layout::kTwipsPerPixel;
     onMouseMove(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 

@@ -1,5 +1,7 @@
 #include "widgets/trayimage.h"
 
+#include "input/pointer.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -88,10 +90,11 @@ bool TrayImage::event(QEvent *event)
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-        // A finger lifted on the picture is a tap.
+        // A finger lifted on the picture is a tap. Where a device reports it is held within
+        // reach before it becomes whole pixels.
         for (const QEventPoint &point : static_cast<QTouchEvent *>(event)->points()) {
-            if (point.state() == QEventPoint::Released && rect().contains(point.position().toPoint()) && onClick) {
-                onClick(point.globalPosition().toPoint(), point.pressTimestamp());
+            if (point.state() == QEventPoint::Released && QRectF(rect()).contains(point.position()) && onClick) {
+                onClick(input::bounded(point.globalPosition()).toPoint(), point.pressTimestamp());
                 break;
             }
         }

@@ -340,18 +340,26 @@ void TestInput::flatOfTheHand()
 
 void TestInput::contactSizesThatMeanNothing_data()
 {
-    // A size that says nothing, reported by a finger from the start or by a hand later on.
+    // A size that says nothing, reported by a finger from the start or by a hand later on; or a
+    // place far beyond any screen, where the contact moves to and lifts (on the board, and where it
+    // would be on a stick).
     QTest::addColumn<double>("diameter");
     QTest::addColumn<bool>("handFirst");
+    QTest::addColumn<QPointF>("to");
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
+    const double largest = std::numeric_limits<double>::max();
+    const QPointF near(120, 100);
     const std::pair<const char *, double> sizes[] = {{"zero", 0.0}, {"negative", -300.0}, {"not a number", nan},
                                                      {"infinite", infinity}};
     for (const auto &[name, size] : sizes) {
-        QTest::addRow("finger: %s", name) << size << false;
-        QTest::addRow("hand, then %s", name) << size << true;
+        QTest::addRow("finger: %s", name) << size << false << near;
+        QTest::addRow("hand, then %s", name) << size << true << near;
     }
-    QTest::newRow("hand larger than the screen") << 1e12 << true;
+    QTest::newRow("hand larger than the screen") << 1e12 << true << near;
+    QTest::newRow("finger moving to 1e300") << 0.0 << false << QPointF(1e300, 100);
+    QTest::newRow("finger moving to the largest double") << 0.0 << false << QPointF(-largest, largest);
+    QTest::newRow("hand moving to -1e300") << 118.0 << true << QPointF(100, -1e300);
 }
 
 void TestInput::contactSizesThatMeanNothing()
@@ -360,30 +368,37 @@ void TestInput::contactSizesThatMeanNothing()
     // pass such sizes through unchanged.
     QFETCH(double, diameter);
     QFETCH(bool, handFirst);
+    QFETCH(QPointF, to);
     const auto b = openBlackboard();
     QVERIFY(b);
     BoardWidget *board = b->forms.board();
-    const auto sendPoint = [&](QEvent::Type type, QEventPoint::State state, const QPointF &at, double across) {
-        QEventPoint point = QMutableEventPoint::withTimeStamp(0, 3, state, at, at, board->mapToGlobal(at));
+    const auto sendPoint = [&](QWidget *widget, QEvent::Type type, QEventPoint::State state, const QPointF &at, double across) {
+        QEventPoint point = QMutableEventPoint::withTimeStamp(0, 3, state, at, at, at + QPointF(widget->mapToGlobal(QPoint())));
         QMutableEventPoint::setEllipseDiameters(point, QSizeF(across, across));
         QTouchEvent event(type, inject::touchScreen(), Qt::NoModifier, {point});
-        QCoreApplication::sendEvent(board, &event);
+        QCoreApplication::sendEvent(widget, &event);
     };
     disc(b->forms, 130 * 15, 100 * 15, 30 * 15, 0xFF00FF);
     const double first = handFirst ? 118 : diameter; // 30 mm at the offscreen screen's 100 dpi
-    sendPoint(QEvent::TouchBegin, QEventPoint::State::Pressed, QPointF(100, 100), first);
-    sendPoint(QEvent::TouchUpdate, QEventPoint::State::Updated, QPointF(110, 100), first);
-    sendPoint(QEvent::TouchUpdate, QEventPoint::State::Updated, QPointF(120, 100), diameter);
-    sendPoint(QEvent::TouchEnd, QEventPoint::State::Released, QPointF(120, 100), diameter);
+    sendPoint(board, QEvent::TouchBegin, QEventPoint::State::Pressed, QPointF(100, 100), first);
+    sendPoint(board, QEvent::TouchUpdate, QEventPoint::State::Updated, QPointF(110, 100), first);
+    sendPoint(board, QEvent::TouchUpdate, QEventPoint::State::Updated, to, diameter);
+    sendPoint(board, QEvent::TouchEnd, QEventPoint::State::Released, to, diameter);
     if (handFirst) {
         // A hand stays a hand: it rubs out where it went, and writes nothing.
-        QCOMPARE(b->board().pixel(120, 100), kBoardPixel);
+        QCOMPARE(b->board().pixel(110, 100), kBoardPixel);
         QCOMPARE(countPixels(b->board(), kWhite, b->board().rect()), 0);
     } else {
-        // A finger of unknown size writes, one dab where it moved to, and nothing else.
-        QVERIFY(hasBoardDab(b->board(), QPointF(120, 100), kWhite));
+        // A finger of unknown size writes, one dab where each move went on the board, and nothing else.
+        QVERIFY(hasBoardDab(b->board(), QPointF(110, 100), kWhite));
+        if (QRectF(b->board().rect()).contains(to))
+            QVERIFY(hasBoardDab(b->board(), to, kWhite));
         QVERIFY(countPixels(b->board(), kWhite, b->board().rect()) <= 2 * 37);
     }
+    // A lift there, told to a stick, is not a tap on it.
+    sendPoint(b->forms.chalk(1), QEvent::TouchBegin, QEventPoint::State::Pressed, to, diameter);
+    sendPoint(b->forms.chalk(1), QEvent::TouchEnd, QEventPoint::State::Released, to, diameter);
+    QVERIFY(b->forms.chalk(1)->isVisible());
 }
 
 void TestInput::palmRejection_data()
@@ -409,6 +424,10 @@ void TestInput::palmRejection_data()
         << QStringList{"pen pen 0 400 300", "wait 400", down, slide, lift} << "magenta";
     QTest::newRow("no proximity reported, pen moved 0.6 s ago")
         << QStringList{"pen pen 0 400 300", "wait 600", down, slide, lift} << "rubbed";
+    QTest::newRow("a pen lying near, silent 1.9 s: still nothing")
+        << QStringList{"enter pen", "pen pen 0 400 300", "wait 1900", down, slide, lift} << "magenta";
+    QTest::newRow("a pen lying near, silent 2.1 s: the hand rubs out")
+        << QStringList{"enter pen", "pen pen 0 400 300", "wait 2100", down, slide, lift} << "rubbed";
     QTest::newRow("a hand down before the pen came is ended, not continued")
         << QStringList{down, "enter pen", slide, "leave pen", "wait 600", "touch 1:160:108:118:u", lift} << "magenta";
     QTest::newRow("put down again after the pen left, it rubs out")
