@@ -24,6 +24,21 @@ ensure_packages() {
     fi
 }
 
+# ensure_locale NAME: a locale the tests run programs in (ja_JP.UTF-8: a Japanese desktop, a
+# Japanese Windows under Wine), generated when missing (as root), or says how and stops.
+ensure_locale() {
+    locale -a 2>/dev/null | grep -qix "$(sed 's/UTF-8$/utf8/' <<<"$1")" && return 0
+    if [ "$(id -u)" = 0 ]; then
+        echo "Generating the locale $1"
+        grep -qx "$1 UTF-8" /etc/locale.gen 2>/dev/null || echo "$1 UTF-8" >>/etc/locale.gen
+        locale-gen "$1" >/dev/null
+    else
+        echo "The locale $1 is missing. Generate it, then run this again:" >&2
+        echo "  sudo localedef -i ${1%%.*} -f UTF-8 $1" >&2
+        exit 1
+    fi
+}
+
 configure_and_build() {
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$BUILD_DIR" -j "$(nproc)" -- --no-print-directory

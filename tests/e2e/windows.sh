@@ -1,21 +1,36 @@
 #!/usr/bin/env bash
-# The Windows build as a Windows user meets it, under Wine on Xvfb: its zip unpacked into a folder
-# with a Japanese name and started from another working folder, it opens at its size, writes chalk, picks
-# a stick, opens the eraser's menu at the click, erases all, ends with Ctrl+X; it finds its cursor
-# files beside the .exe and uses a replaced one at the next move.
-#   ZAV_APP=build-windows/zav-blackboard-<version>-windows-x64.zip ZAV_CURSORIMAGE=.../cursorimage \
-#       tests/e2e/windows.sh
+# The Windows build as a Windows user and a school's IT meet it, under Wine on Xvfb.
+# The zip: unpacked into a folder with a Japanese name and started from another working folder, it
+# opens at its size, writes chalk, picks a stick, opens the eraser's menu at the click, erases all,
+# ends with Ctrl+X; it finds its cursor files beside the .exe and uses a replaced one at the next
+# move; the folder holds the notice and the licences.
+# The installer: signed when asked; installed silently into a fresh prefix that sees no font but
+# DejaVu, over an earlier version, it puts the program and its Start menu entries in place; the
+# program started from its entry finds its cursor files and writes the date in the same face as
+# here; silent removal leaves nothing.
+#   ZAV_APP=.../zav-blackboard-<version>-windows-x64.zip ZAV_MSI=....msi ZAV_WIN_BUILD=build-windows \
+#       ZAV_CURSORIMAGE=.../cursorimage tests/e2e/windows.sh
 . "$(dirname "$0")/lib.sh"
 
 : "${ZAV_CURSORIMAGE:?ZAV_CURSORIMAGE must name the cursorimage helper}"
+: "${ZAV_MSI:?ZAV_MSI must name the installer}" "${ZAV_WIN_BUILD:?ZAV_WIN_BUILD must name the Windows build}"
+PACKAGE=$(cd "$(dirname "$0")/../../scripts" && pwd)/windows-package
 
-# One folder in the zip: the .exe with its cursor files beside it.
+# One folder in the zip: the .exe with its cursor files beside it, a notice and the licences.
 mkdir -p "$WORK/unpacked" "$WORK/elsewhere"
 unzip -q "$ZAV_APP" -d "$WORK/unpacked"
 [ "$(ls "$WORK/unpacked")" = "$(basename "$ZAV_APP" .zip)" ] || fail "the zip does not hold one folder named as it is"
 DIR="$WORK/ZAV 黒板"
 mv "$WORK/unpacked/$(basename "$ZAV_APP" .zip)" "$DIR"
-[ "$(ls "$DIR" | sort | tr '\n' ' ')" = "zav-blackboard.exe チョーク.cur 黒板消し.cur " ] || fail "the folder holds $(ls "$DIR")"
+[ "$(cd "$DIR" && find . -type f | sort | tr '\n' ' ')" = "./README.txt ./licences/LGPL-3.txt ./licences/LICENSE.txt \
+./licences/OFL-1.1.txt ./licences/Qt-third-party.txt ./licences/copyright.txt ./zav-blackboard.exe ./チョーク.cur ./黒板消し.cur " ] \
+    || fail "the folder holds $(cd "$DIR" && find . -type f)"
+sources=$(basename "$ZAV_APP" -x64.zip)-sources.tar.xz
+grep -q "$sources" "$DIR/README.txt" || fail "the notice does not say where the sources are"
+grep -q 'GNU LESSER GENERAL PUBLIC LICENSE' "$DIR/licences/LGPL-3.txt" && grep -q '^License: LGPL-3$' "$DIR/licences/copyright.txt" \
+    && grep -q 'Version 3, 29 June 2007' "$DIR/licences/LICENSE.txt" && grep -q '^FreeType' "$DIR/licences/Qt-third-party.txt" \
+    || fail "a licence text is missing"
+pass "the zip holds one folder: the program, its cursor files, the notice and the licences"
 SPARE="$WORK/spare" && mkdir "$SPARE" && cp "$DIR/チョーク.cur" "$SPARE/"
 cd "$WORK/elsewhere"
 
@@ -66,6 +81,11 @@ drag 1 60 200 300 20
 wait_until "$DEADLINE" has_chalk_on_row 255,255,0 200 80 300 || fail "the drag after picking yellow is not yellow"
 pass "a click on a stick picks its colour"
 
+# The date strip, for the date's face on a PC without Japanese fonts, below.
+shot
+strip=$(crop_sum 513 8 120 392)
+strip_day=$(date +%F)
+
 click_at 482 424
 wait_until "$DEADLINE" has_popup || fail "no popup after clicking the eraser"
 popup_at 482 424 || fail "popup at $X,$Y, not at the click"
@@ -77,3 +97,88 @@ xdotool key ctrl+x
 wait_exit "$DEADLINE"
 [ "$EXIT_STATUS" = 0 ] || fail "Ctrl+X ended with status $EXIT_STATUS"
 pass "Ctrl+X ends the program with status 0"
+
+# Signed when asked, with a throwaway certificate: the .exe in the zip and in the installer, and
+# the installer; unsigned otherwise. That installer is made as an earlier version.
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$WORK/key.pem" -out "$WORK/cert.pem" -days 2 \
+    -subj "/CN=ZAV test" 2>/dev/null
+openssl pkcs12 -export -inkey "$WORK/key.pem" -in "$WORK/cert.pem" -out "$WORK/cert.p12" -passout pass:test
+ZAV_SIGN_PKCS12="$WORK/cert.p12" ZAV_SIGN_PASSWORD=test ZAV_MSI_VERSION=0.9.0 \
+    "$PACKAGE" "$ZAV_WIN_BUILD" "$WORK/earlier" >/dev/null
+EARLIER="$WORK/earlier/$(basename "$ZAV_MSI")"
+unzip -q "$WORK/earlier/$(basename "$ZAV_APP")" '*/zav-blackboard.exe' -d "$WORK/signed-zip"
+msiextract -C "$WORK/signed-msi" "$EARLIER" >/dev/null
+for signed in "$EARLIER" "$WORK"/signed-zip/*/zav-blackboard.exe "$(find "$WORK/signed-msi" -name zav-blackboard.exe)"; do
+    osslsigncode verify -CAfile "$WORK/cert.pem" -in "$signed" >"$WORK/verify" 2>&1 \
+        || fail "$signed is not signed: $(cat "$WORK/verify")"
+done
+! osslsigncode verify -CAfile "$WORK/cert.pem" -in "$ZAV_MSI" >/dev/null 2>&1 || fail "signed without a certificate"
+pass "with a certificate the .exe and the installer are signed; without one, not"
+
+# The installer in a fresh prefix, as on a PC without Japanese fonts: fontconfig sees only DejaVu.
+mkdir -p "$WORK/fonts-cache"
+cat >"$WORK/fonts.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$WORK/fonts-cache</cachedir>
+  <include ignore_missing="yes">/etc/fonts/conf.d</include>
+</fontconfig>
+CONF
+# A Japanese Windows: Wine's shortcuts keep their target in the system's code page too, and with
+# another one Wine cannot follow a shortcut into "ZAV 黒板" (Windows itself keeps it in UTF-16).
+export WINEPREFIX="$WORK/fresh" FONTCONFIG_FILE="$WORK/fonts.conf" LANG=ja_JP.UTF-8
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" # no menu entries on this desktop
+wineboot --init >/dev/null 2>&1 </dev/null
+windows_path() { echo "Z:${1//\//\\}"; }
+msi_property() { msiinfo export "$1" Property | sed -n "s/^$2\t//p" | tr -d '\r'; }
+status=0
+wine msiexec /i "$(windows_path "$EARLIER")" /qn >/dev/null 2>&1 </dev/null || status=$?
+[ "$status" = 0 ] || fail "the earlier version's silent install ended with $status"
+status=0
+wine msiexec /i "$(windows_path "$ZAV_MSI")" /qn >/dev/null 2>&1 </dev/null || status=$?
+[ "$status" = 0 ] || fail "the silent install ended with $status"
+wineserver --wait
+INSTALLED="$WINEPREFIX/drive_c/Program Files/ZAV 黒板"
+[ "$(cd "$INSTALLED" && find . -type f | sort | tr '\n' ' ')" = "$(cd "$DIR" && find . -type f | sort | tr '\n' ' ')" ] \
+    || fail "Program Files holds $(cd "$INSTALLED" && find . -type f)"
+# Add or Remove Programs: one entry, the later version's, with the publisher, and the icon that
+# Windows Installer registers for it. (The registry keeps names as \x escapes.)
+entries=$(sed -n '/^\[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\/,/^$/p' "$WINEPREFIX/system.reg")
+[ "$(grep -c '^"DisplayName"="ZAV \\x9ed2\\x677f"' <<<"$entries")" = 1 ] || fail "Add or Remove Programs: $entries"
+grep -q "^\"DisplayVersion\"=\"$(msi_property "$ZAV_MSI" ProductVersion)\"" <<<"$entries" && grep -q '^"Publisher"="ZAV"' <<<"$entries" \
+    || fail "the entry in Add or Remove Programs: $entries"
+icon=$(sed -n 's/^"ProductIcon"="C:\\\\\(.*\)"$/\1/p' "$WINEPREFIX/system.reg" | sed 's/\\\\/\//g')
+[ -n "$icon" ] && [ -f "$WINEPREFIX/drive_c/$icon" ] || fail "no icon for Add or Remove Programs: '$icon'"
+# The Start menu: all users' on Windows; Wine's msi puts it in the user's.
+menu=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/ZAV 黒板' -type d)
+[ "$(ls "$menu" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')" = "ZAV 黒板.lnk もっと大きく表示（2 倍）.lnk 大きく表示（1.5 倍）.lnk " ] \
+    || fail "the Start menu holds $(ls "$menu" 2>/dev/null)"
+pass "installed silently over the earlier version: one entry, Program Files\\ZAV 黒板, three Start menu entries"
+
+# Started from its Start menu entry, as a teacher does. Its chalk cursor file is replaced (by the
+# eraser's picture) first: the program finds its files beside it in Program Files.
+cp "$INSTALLED/黒板消し.cur" "$INSTALLED/チョーク.cur"
+wine start /unix "$menu/ZAV 黒板.lnk" >/dev/null 2>&1 </dev/null
+find_program() { APP_PID=$(pgrep -f 'Program Files.ZAV 黒板.zav-blackboard\.exe' | head -n1) && [ -n "$APP_PID" ] && has_main_window; }
+wait_until "$DEADLINE" find_program || fail "the Start menu entry started no window"
+WID=$(main_window)
+wait_until "$DEADLINE" pixel_is 260 200 0,64,0 || fail "the installed program's board was not painted"
+[ "$(crop_sum 513 8 120 392)" = "$strip" ] || [ "$(date +%F)" != "$strip_day" ] \
+    || fail "without Japanese fonts the date is not drawn in the face it has here"
+left_move 100 300
+wait_until "$DEADLINE" hotspot_is "15 15" || fail "the installed program did not use its own cursor file: $("$ZAV_CURSORIMAGE")"
+cp "$DIR/チョーク.cur" "$INSTALLED/チョーク.cur"
+xdotool key ctrl+x
+wait_until "$DEADLINE" ended || fail "the installed program did not end"
+APP_PID=
+pass "started from the Start menu, it finds its cursor files and writes the date in its own face"
+
+status=0
+wine msiexec /x "$(msi_property "$ZAV_MSI" ProductCode)" /qn >/dev/null 2>&1 </dev/null || status=$?
+[ "$status" = 0 ] || fail "the silent removal ended with $status"
+wineserver --wait
+left=$(find "$WINEPREFIX/drive_c" -path '*ZAV 黒板*'; grep -a -i -e 'ZAV \\x9ed2' -e 'Software\\\\ZAV' "$WINEPREFIX"/*.reg || true)
+[ -z "$left" ] || fail "left behind: $left"
+pass "removed silently, with nothing left behind"
