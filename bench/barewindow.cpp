@@ -1,12 +1,20 @@
-// The yardstick for start-up: an empty Qt widget window of the blackboard's size.
+// The yardstick for start-up: a Qt widget window of the blackboard's size showing the same text,
+// today's date top to bottom at the same size, in the default face.
 #include <QApplication>
-#include <QWidget>
+#include <QDate>
+#include <QLabel>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QWidget window;
+    const QDate today = QDate::currentDate();
+    const QString weekdays = QStringLiteral("月火水木金土日");
+    QLabel window(QStringLiteral("%1\n月\n%2\n日\n(%3)").arg(today.month()).arg(today.day()).arg(weekdays[today.dayOfWeek() - 1]));
     window.setWindowTitle(QStringLiteral("bare"));
+    window.setAlignment(Qt::AlignRight | Qt::AlignTop);
+    QFont font = window.font();
+    font.setPixelSize(64);
+    window.setFont(font);
     window.setFixedSize(641, 449);
     window.show();
     return app.exec();
