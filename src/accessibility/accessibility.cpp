@@ -2,8 +2,12 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
+#include <QMenu>
 #include <QPainter>
 #include <QPen>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QWidget>
 
 namespace {
@@ -33,13 +37,13 @@ private:
     accessible::Control *m_control;
 };
 
-// A stick is radio-like: checked while it is the chalk in hand, which is while it is off the
-// tray. The eraser is a button that opens the menu. Either way the default action is the click.
+// A picture on the tray is a button: a stick's press takes up that chalk, the eraser's opens the
+// menu. The one in hand is off the tray; what is in hand is in every picture's description.
 class PictureAccessible final : public QAccessibleWidget
 {
 public:
     PictureAccessible(QWidget *widget, accessible::Picture *picture)
-        : QAccessibleWidget(widget, picture->opensMenu() ? QAccessible::ButtonMenu : QAccessible::RadioButton)
+        : QAccessibleWidget(widget, picture->opensMenu() ? QAccessible::ButtonMenu : QAccessible::PushButton)
         , m_picture(picture)
     {
     }
@@ -63,12 +67,7 @@ public:
         state.offscreen = !onTray;
         state.focusable = onTray;
         state.focused = onTray && image()->hasFocus();
-        if (!m_picture->opensMenu()) {
-            state.checkable = true;
-            state.checked = image()->isHidden();
-        } else {
-            state.hasPopup = true;
-        }
+        state.hasPopup = m_picture->opensMenu();
         return state;
     }
 
@@ -181,8 +180,91 @@ private:
     accessible::Group *m_group;
 };
 
+// An item of a popup menu, read as its caption without its access key: "全部消す(&A)" is
+// 全部消す. The key is a key binding of its own, with the item's shortcut, as a screen reader
+// announces them; pressing chooses the item, as a click does.
+class MenuItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+{
+public:
+    MenuItemAccessible(QMenu *menu, QAction *action)
+        : m_menu(menu)
+        , m_action(action)
+    {
+    }
+
+    bool isValid() const override { return m_menu && m_action; }
+    QObject *object() const override { return m_action; }
+    QWindow *window() const override { return m_menu->windowHandle(); }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_menu.data()); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString &) override {}
+    QAccessible::Role role() const override
+    {
+        return m_action->isSeparator() ? QAccessible::Separator : QAccessible::MenuItem;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return QString(m_action->text()).remove(kAccessKey).remove(QLatin1Char('&'));
+        if (t == QAccessible::Accelerator)
+            return m_action->shortcut().toString(QKeySequence::NativeText);
+        return {};
+    }
+
+    QRect rect() const override
+    {
+        const QRect item = m_menu->actionGeometry(m_action);
+        return item.translated(m_menu->mapToGlobal(QPoint(0, 0)));
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = !m_menu->isVisible() || !m_action->isVisible();
+        state.focusable = true;
+        state.focused = m_menu->activeAction() == m_action;
+        state.disabled = !m_action->isEnabled();
+        return state;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction() && m_action->isEnabled()) {
+            m_menu->hide();
+            m_action->trigger();
+        }
+    }
+    // Access key, then shortcut: "A;Ctrl+A".
+    QStringList keyBindingsForAction(const QString &) const override
+    {
+        const QRegularExpressionMatch key = kAccessKey.match(m_action->text());
+        return {key.hasMatch() ? key.captured(1) : QString(), text(QAccessible::Accelerator)};
+    }
+
+private:
+    static inline const QRegularExpression kAccessKey{QStringLiteral("\\(&(.)\\)")};
+    QPointer<QMenu> m_menu;
+    QPointer<QAction> m_action;
+};
+
 QAccessibleInterface *factory(const QString &, QObject *object)
 {
+    if (auto *action = qobject_cast<QAction *>(object)) {
+        for (QObject *shown : action->associatedObjects()) {
+            if (auto *menu = qobject_cast<QMenu *>(shown))
+                return new MenuItemAccessible(menu, action);
+        }
+        return nullptr;
+    }
     auto *widget = qobject_cast<QWidget *>(object);
     if (!widget)
         return nullptr;
@@ -230,32 +312,19 @@ void drawFocusMark(QPainter &painter, const QRect &area)
     painter.restore();
 }
 
-void accessible::Control::setDescription(QWidget *self, const QString &description)
+void accessible::Control::setDescription(QWidget *self, const QString &description, bool announce)
 {
     if (description == m_description)
         return;
     m_description = description;
-    announceDescriptionChange(self);
+    if (announce)
+        announceDescriptionChange(self);
 }
 
 bool canAnnounce(const QWidget *widget)
 {
     // Nobody perceives what changes while the window is being built.
     return QAccessible::isActive() && widget->window()->isVisible();
-}
-
-void announceStateChange(QWidget *widget)
-{
-    if (!canAnnounce(widget))
-        return;
-    QAccessible::State changed;
-    changed.invisible = true;
-    changed.focusable = true;
-    // Only a radio button has a checked state to change; the eraser's button has none.
-    if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget))
-        changed.checked = iface->role() == QAccessible::RadioButton;
-    QAccessibleStateChangeEvent event(widget, changed);
-    QAccessible::updateAccessibility(&event);
 }
 
 void announceNameChange(QWidget *widget)

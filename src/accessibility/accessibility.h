@@ -16,6 +16,8 @@ class QWidget;
 
 namespace accessible {
 
+inline constexpr bool Quietly = false;
+
 // What a control says of itself: its name and description, kept here rather than as the
 // widget's accessible name and description, which Qt announces whenever they are set, also while
 // the window is being built.
@@ -26,8 +28,9 @@ public:
     QString name() const { return m_name; }
     void setName(const QString &name) { m_name = name; }
     QString description() const { return m_description; }
-    // Announced when the window is shown and the text differs.
-    void setDescription(QWidget *self, const QString &description);
+    // Announced when the window is shown and the text differs, unless Quietly: a change told
+    // elsewhere already.
+    void setDescription(QWidget *self, const QString &description, bool announce = true);
 
 private:
     QString m_name;
@@ -44,8 +47,8 @@ class Canvas : public Control
 {
 };
 
-// A picture acting as a button: a chalk stick (radio-like, checked while it is the chalk in
-// hand, which is while it is off the tray) or one that opens a menu. Hidden, it is off the tray.
+// A picture acting as a button: a chalk stick, whose press takes up its chalk, or one that opens
+// a menu. Hidden, it is off the tray: the tool in hand.
 class Picture : public Control
 {
 public:
@@ -86,8 +89,7 @@ void drawFocusMark(QPainter &painter, const QRect &area);
 // Whether assistive technology is listening and the widget's window is shown: changes made while
 // it is being built are not announced.
 bool canAnnounce(const QWidget *widget);
-// Tells assistive technology that the widget's state (showing, and checked for a radio button),
-// name or description changed.
-void announceStateChange(QWidget *widget);
+// Tells assistive technology that the widget's name or description changed. (Qt tells it when a
+// widget is shown or hidden.)
 void announceNameChange(QWidget *widget);
 void announceDescriptionChange(QWidget *widget);

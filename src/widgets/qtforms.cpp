@@ -54,7 +54,6 @@ QtForms::QtForms()
     m_board->onTouchFrame = [this](bool begins) { m_loader.holdChecks(begins); };
     m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
-    m_tray->setFocusPolicy(Qt::TabFocus);
     m_tray->setName(QStringLiteral("チョーク入れ"));
     const IconFileImage hand = builtInPicture(QStringLiteral("hand.cur"));
     m_tray->setCursor(QCursor(QPixmap::fromImage(hand.image), hand.hotspot.x(), hand.hotspot.y()));
@@ -86,6 +85,11 @@ QtForms::QtForms()
     });
 
     setName(windowTitle());
+    // How to use it, read once, as the window opens; what is in hand is read as focus moves.
+    setDescription(this, QStringLiteral(
+        "左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
+        "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"
+        "Tab でチョーク入れに移り、矢印キーで選んで Space で持ちます。"));
     describeInHand();
     // Focus starts on the board, quietly: its mark shows once Tab is used.
     m_board->setFocus(Qt::OtherFocusReason);
@@ -129,7 +133,8 @@ void QtForms::setEraserVisible(bool visible)
 void QtForms::describeInHand()
 {
     // The picture missing from the tray is the tool in hand; from what shows, a screen reader
-    // user learns it in the tray's and the board's descriptions.
+    // user learns it in the descriptions of the board, the tray and each picture on it, which are
+    // read as focus arrives: a picture that takes the focus from one just picked says it.
     QString inHand;
     if (m_eraser->isHidden()) {
         inHand = m_eraser->name();
@@ -145,9 +150,9 @@ void QtForms::describeInHand()
         return;
     const QString holding = inHand.isEmpty() ? QString() : inHand + QStringLiteral("を持っています。");
     m_tray->setDescription(m_tray, holding);
-    m_board->setDescription(m_board, holding + QStringLiteral(
-        "左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
-        "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"));
+    m_board->setDescription(m_board, holding);
+    for (TrayImage *picture : trayPictures(m_tray->inside()))
+        picture->setDescription(picture, holding, accessible::Quietly);
 }
 
 QString QtForms::dateCaption() const

@@ -19,7 +19,7 @@ TrayImage::TrayImage(QWidget *parent, const QImage &picture, const QRect &geomet
     // Touch comes here itself: Qt makes mouse events only of a touch screen's first finger, which
     // may be writing on the board.
     setAttribute(Qt::WA_AcceptTouchEvents);
-    // Not a tab stop of its own: Tab reaches the tray, the arrows move within it.
+    // A tab stop only while it holds the tray's (TrayPanel): the arrows move within the tray.
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -53,12 +53,9 @@ void TrayImage::activate(bool byKey)
 
 void TrayImage::setVisible(bool visible)
 {
-    const bool wasHidden = isHidden();
-    if (!visible && !wasHidden && hasFocus())
+    if (!visible && !isHidden() && hasFocus())
         passFocusOn();
     QWidget::setVisible(visible);
-    if (wasHidden != isHidden())
-        announceStateChange(this);
 }
 
 void TrayImage::passFocusOn()

@@ -30,9 +30,8 @@ public:
     void activate(bool byKey);
     bool opensMenu() const override { return m_kind == Kind::Eraser; }
 
-    // Going on or off the tray is announced to assistive technology. Focus stays on the tray: a
-    // picture leaving it with the focus passes it to the picture next to it, quietly unless a key
-    // took it off.
+    // Focus stays on the tray: a picture leaving it with the focus passes it to the picture next
+    // to it, quietly unless a key took it off.
     void setVisible(bool visible) override;
 
 protected:

@@ -3,9 +3,10 @@
 #include "handlers/layout.h"
 #include "widgets/trayimage.h"
 
-#include <QFocusEvent>
-
+#include <QChildEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 // Classic sunken edge: shadow over dark shadow at top and left, highlight over light at bottom and right.
@@ -24,6 +25,8 @@ TrayPanel::TrayPanel(QWidget *parent, const QRect &geometry, QRgb background)
     setAttribute(Qt::WA_OpaquePaintEvent);
     const int border = layout::kTrayBorderPixels;
     m_inside->setGeometry(rect().adjusted(border, border, -border, -border));
+    // Told of every picture put on it, and then of each one's focus and showing.
+    m_inside->installEventFilter(this);
 }
 
 QList<QWidget *> TrayPanel::members() const
@@ -48,25 +51,53 @@ void TrayPanel::paintEvent(QPaintEvent *)
     edge(1, kDarkShadow, kLight);
 }
 
-void TrayPanel::focusInEvent(QFocusEvent *event)
+void TrayPanel::showEvent(QShowEvent *)
 {
-    const QList<TrayImage *> pictures = picturesOnTray(m_inside);
-    if (pictures.isEmpty())
-        return;
-    auto *last = dynamic_cast<TrayImage *>(m_inside->focusWidget());
-    TrayImage *to = last && pictures.contains(last) ? last : pictures.first();
-    to->setFocus(event->reason());
+    moveTabStop();
 }
 
-bool TrayPanel::focusNextPrevChild(bool next)
+bool TrayPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    // From a picture, Tab and Shift+Tab leave the tray for the next stop outside it.
-    QWidget *w = this;
-    do {
-        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
-    } while (w != this && (isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled()));
-    if (w == this)
-        return false;
-    w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        if (watched == m_inside)
+            static_cast<QChildEvent *>(event)->child()->installEventFilter(this);
+        break;
+    case QEvent::FocusIn:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        if (watched != m_inside)
+            moveTabStop();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void TrayPanel::moveTabStop()
+{
+    // The picture in focus; else, until a picture has had the focus, the first one; else the one
+    // that had the stop, while it is on the tray; else the picture to its right, or the last one.
+    const QList<TrayImage *> onTray = picturesOnTray(m_inside);
+    if (onTray.isEmpty())
+        return;
+    TrayImage *stop = nullptr;
+    for (TrayImage *picture : onTray) {
+        if (picture->hasFocus())
+            stop = picture;
+    }
+    m_visited = m_visited || stop;
+    if (!stop && !m_visited)
+        stop = onTray.first();
+    if (!stop && onTray.contains(m_tabStop))
+        stop = m_tabStop;
+    if (!stop) {
+        const int after = m_tabStop ? m_tabStop->x() : -1;
+        const auto next = std::find_if(onTray.begin(), onTray.end(), [after](TrayImage *p) { return p->x() > after; });
+        stop = next != onTray.end() ? *next : onTray.last();
+    }
+    m_tabStop = stop;
+    for (TrayImage *picture : trayPictures(m_inside))
+        picture->setFocusPolicy(picture == stop ? Qt::TabFocus : Qt::NoFocus);
 }

@@ -71,12 +71,18 @@ def check_tree():
 
     expect("ZAV 黒板", "frame", ["showing"])
     board = expect("黒板", "canvas", ["showing", "focusable"])
-    if "チョーク" not in board.description:
-        problems.append(f"黒板: description {board.description!r} does not say how to write")
-    # White is in hand at the start: off the tray, checked, not showing, not focusable.
-    expect(STICKS[0], "radio button", ["checked"], ["showing", "focusable"])
+    if board.description != "白のチョークを持っています。":
+        problems.append(f"黒板: description {board.description!r}, not what is in hand alone")
+    frame = find("ZAV 黒板")
+    if "左ボタン" not in frame.description:
+        problems.append(f"ZAV 黒板: description {frame.description!r} does not say how to write")
+    # White is in hand at the start: off the tray, not showing, not focusable. A stick is a button
+    # that takes up its chalk; none is ever checked.
+    expect(STICKS[0], "push button", [], ["showing", "focusable", "checked"])
     for name in STICKS[1:]:
-        node = expect(name, "radio button", ["showing", "focusable"], ["checked"])
+        node = expect(name, "push button", ["showing", "focusable"], ["checked"])
+        if node.description != "白のチョークを持っています。":
+            problems.append(f"{name}: description {node.description!r}, not what is in hand")
         action = node.queryAction()
         if action.nActions < 1:
             problems.append(f"{name}: no action")
