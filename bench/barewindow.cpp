@@ -1,5 +1,6 @@
 // The yardstick for start-up: a Qt widget window of the blackboard's size showing the same text,
-// today's date top to bottom at the same size, in the default face.
+// today's date top to bottom at the same size, in RocknRoll One as the system has it (for Wine,
+// from the host's fonts-rocknroll).
 #include <QApplication>
 #include <QDate>
 #include <QLabel>
@@ -12,7 +13,7 @@ int main(int argc, char **argv)
     QLabel window(QStringLiteral("%1\n月\n%2\n日\n(%3)").arg(today.month()).arg(today.day()).arg(weekdays[today.dayOfWeek() - 1]));
     window.setWindowTitle(QStringLiteral("bare"));
     window.setAlignment(Qt::AlignRight | Qt::AlignTop);
-    QFont font = window.font();
+    QFont font(QStringLiteral("RocknRoll One"));
     font.setPixelSize(64);
     window.setFont(font);
     window.setFixedSize(641, 449);

@@ -6,7 +6,7 @@
 #include "widgets/boardwidget.h"
 #include "pictures/cursorloader.h"
 #include "pictures/iconfile.h"
-#include "widgets/qtforms.h"
+#include "widgets/blackboardwindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,7 +28,7 @@ namespace {
 class ForwardingForms : public Forms
 {
 public:
-    explicit ForwardingForms(QtForms &forms) : m_forms(forms) {}
+    explicit ForwardingForms(BlackboardWindow &forms) : m_forms(forms) {}
     void Unload() override { m_forms.Unload(); }
     void PopupMenu() override { m_forms.PopupMenu(); }
     void setChalkVisible(int index, bool visible) override { m_forms.setChalkVisible(index, visible); }
@@ -47,7 +47,7 @@ public:
     void reportError(const QString &line) override { m_forms.reportError(line); }
 
 protected:
-    QtForms &m_forms;
+    BlackboardWindow &m_forms;
 };
 
 // The straightforward runtime: decodes the cursor file and sets a new cursor on every event.
@@ -67,7 +67,7 @@ public:
 class BadCursorFileForms final : public ForwardingForms
 {
 public:
-    explicit BadCursorFileForms(QtForms &forms) : ForwardingForms(forms)
+    explicit BadCursorFileForms(BlackboardWindow &forms) : ForwardingForms(forms)
     {
         QFile file(m_directory.filePath(QStringLiteral("チョーク.cur")));
         if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(1 << 20, 'x')) != (1 << 20))
@@ -106,10 +106,10 @@ void runStrokes(benchmark::State &state, Forms &runtime, std::int16_t button)
         state.counters["rss_growth_KiB"] = static_cast<double>(residentKiB() - rssAfterWarmUp);
 }
 
-QtForms &window()
+BlackboardWindow &window()
 {
-    static QtForms *forms = [] {
-        auto *w = new QtForms;
+    static BlackboardWindow *forms = [] {
+        auto *w = new BlackboardWindow;
         w->show();
         QCoreApplication::processEvents();
         return w;
@@ -152,7 +152,7 @@ QPointF strokePoint(std::int64_t n, int finger, bool spread = true)
 // The window with the handlers attached, for events sent to its widgets.
 struct Attached
 {
-    QtForms &forms = window();
+    BlackboardWindow &forms = window();
     frmMain form{forms};
     Attached()
     {

@@ -2,7 +2,7 @@
 #include "handlers/frmmain.h"
 #include "system/display.h"
 #include "system/system.h"
-#include "widgets/qtforms.h"
+#include "widgets/blackboardwindow.h"
 
 #include <QApplication>
 #include <QScopeGuard>
@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     for (const QString &message : std::as_const(g_startupMessages))
         qWarning("%s", qUtf8Printable(message));
 
-    QtForms window;
+    BlackboardWindow window;
     frmMain form(window);
     window.setEvents(&form);
     // The window outlives the handlers: it stops raising events before they go.

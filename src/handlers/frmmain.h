@@ -5,8 +5,8 @@
 
 #include <QString>
 
-// The blackboard window's logic: its one piece of state and every event handler.
-// It reaches the window only through Forms.
+// The window's logic, no widgets: its one piece of state and every event handler, named as the
+// window's own. It reaches the window (BlackboardWindow, or a test's fake) only through Forms.
 class frmMain final : public FormEvents
 {
 public:

@@ -2,7 +2,7 @@
 
 #include "handlers/layout.h"
 #include "input/pointer.h"
-#include "pictures/circleraster.h"
+#include "widgets/circleraster.h"
 
 #include <QMouseEvent>
 #include <QPainter>

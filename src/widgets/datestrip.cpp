@@ -1,7 +1,7 @@
 #include "widgets/datestrip.h"
 
 #include "handlers/layout.h"
-#include "pictures/circleraster.h"
+#include "widgets/circleraster.h"
 
 #include <QAccessible>
 #include <QFontDatabase>

@@ -2,7 +2,7 @@
 #pragma once
 #include "handlers/frmmain.h"
 #include "widgets/boardwidget.h"
-#include "widgets/qtforms.h"
+#include "widgets/blackboardwindow.h"
 
 #include <QImage>
 #include <QTest>
@@ -13,7 +13,7 @@ inline const QRgb kBoardPixel = qRgb(0, 64, 0);
 
 struct Blackboard
 {
-    QtForms forms;
+    BlackboardWindow forms;
     frmMain form{forms};
 
     // today: the date the system's clock says, when not given.
@@ -47,7 +47,7 @@ inline int countPixels(const QImage &image, QRgb colour, const QRect &area)
 }
 
 // A disc whose fill and outline are both the given colour, as a chalk or eraser dab is.
-inline void disc(QtForms &forms, qreal x, qreal y, float radius, Colour colour)
+inline void disc(BlackboardWindow &forms, qreal x, qreal y, float radius, Colour colour)
 {
     forms.setFillColor(colour);
     forms.Circle(static_cast<float>(x), static_cast<float>(y), radius, colour);

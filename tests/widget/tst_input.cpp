@@ -481,7 +481,7 @@ void TestInput::trayTapWhileTheBoardIsTouched()
     QFETCH(QString, meanwhile);
     const auto b = openBlackboard();
     QVERIFY(b);
-    QtForms &w = b->forms;
+    BlackboardWindow &w = b->forms;
     QWindow *window = windowOf(*b);
     QString error;
     QVERIFY(inject::runLine(window, meanwhile, &error));
@@ -499,7 +499,7 @@ void TestInput::tapsAndPenTapsAreClicks()
 {
     const auto b = openBlackboard();
     QVERIFY(b);
-    QtForms &w = b->forms;
+    BlackboardWindow &w = b->forms;
     QWindow *window = windowOf(*b);
     const auto centreOf = [&](QWidget *widget) { return QPointF(widget->mapTo(&w, QPoint(32, 50))); };
 
@@ -599,7 +599,7 @@ void TestInput::doubleClickOnTheEraser()
     QFETCH(bool, chosen);
     const auto b = openBlackboard();
     QVERIFY(b);
-    QtForms &w = b->forms;
+    BlackboardWindow &w = b->forms;
     for (int x = 100; x <= 200; x += 5)
         b->form.書ける_MouseMove(1, 0, x * 15.0f, 100 * 15.0f);
     const QImage written = b->board();
@@ -644,7 +644,7 @@ void TestInput::shortcutsInTheOpenMenu()
     QFETCH(int, key);
     const auto b = openBlackboard();
     QVERIFY(b);
-    QtForms &w = b->forms;
+    BlackboardWindow &w = b->forms;
     b->form.書ける_MouseMove(1, 0, 1500, 1500);
     w.setDateCaption(QStringLiteral("old"));
     QTest::mouseClick(w.eraser(), Qt::LeftButton, {}, QPoint(20, 22));

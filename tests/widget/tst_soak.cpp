@@ -1,7 +1,7 @@
 // A million stroke events through the real window: memory stays flat, the end state is right.
 #include "handlers/frmmain.h"
 #include "widgets/boardwidget.h"
-#include "widgets/qtforms.h"
+#include "widgets/blackboardwindow.h"
 #include "widgets/trayimage.h"
 
 #include <QTest>
@@ -30,7 +30,7 @@ void TestSoak::millionEvents()
 {
     const long events = qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS") > 0
         ? qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS") : 1'000'000;
-    QtForms window;
+    BlackboardWindow window;
     frmMain form(window);
     window.setEvents(&form);
     form.Form_Load();

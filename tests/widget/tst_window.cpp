@@ -3,13 +3,13 @@
 #include "handlers/frmmain.h"
 #include "handlers/layout.h"
 #include "widgets/boardwidget.h"
-#include "pictures/circleraster.h"
+#include "widgets/circleraster.h"
 
 #include <QScreen>
 
 #include <limits>
 #include "widgets/datestrip.h"
-#include "widgets/qtforms.h"
+#include "widgets/blackboardwindow.h"
 #include "widgets/trayimage.h"
 #include "widgets/traypanel.h"
 
@@ -133,7 +133,7 @@ void TestWindow::windowGeometry()
 {
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     QCOMPARE(w.windowTitle(), QStringLiteral("ZAV 黒板"));
     QCOMPARE(w.minimumSize(), QSize(641, 449));
     QCOMPARE(w.maximumSize(), QSize(641, 449));
@@ -160,7 +160,7 @@ void TestWindow::chalkDab()
 {
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     disc(w, 1500, 1500, 50, 0xFFFF);
     const QImage board = blackboard->board();
     const QRgb yellow = qRgb(255, 255, 0);
@@ -177,7 +177,7 @@ void TestWindow::eraserDab()
 {
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     disc(w, 3000, 3000, 200, 0xFFFFFF);
     disc(w, 3000, 3000, 100, 0x4000);
     const QImage board = blackboard->board();
@@ -205,7 +205,7 @@ void TestWindow::speckIsOnePixel()
     QFETCH(QPoint, pixel);
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     disc(w, 1500, 1500, 50, 0xFFFFFF);
     w.Circle(1500 + offset.x(), 1500 + offset.y(), 3, 0x4000);
     const QImage board = blackboard->board();
@@ -351,7 +351,7 @@ void TestWindow::drawingSurvivesExpose()
 {
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     for (int i = 0; i < 10; ++i)
         blackboard->form.書ける_MouseMove(1, 0, 1500 + 150 * i, 1500);
     // Hidden and shown again, the window's surface starts empty: whatever is on the screen
@@ -377,7 +377,7 @@ void TestWindow::trayClicks()
 {
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     QTest::mouseClick(w.chalk(3), Qt::LeftButton, {}, QPoint(32, 50));
     QCOMPARE(blackboard->form.chalkColor(), QStringLiteral("255"));
     QVERIFY(!w.chalk(3)->isVisible());
@@ -411,7 +411,7 @@ void TestWindow::popupAtTheClick()
 {
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     blackboard->form.書ける_MouseMove(1, 0, 1500, 1500);
     const QImage before = blackboard->board();
     const QString caption = w.dateCaption();
@@ -432,7 +432,7 @@ void TestWindow::shortcutsWithPopupClosed()
 {
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
-    QtForms &w = blackboard->forms;
+    BlackboardWindow &w = blackboard->forms;
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     blackboard->form.書ける_MouseMove(1, 0, 1500, 1500);

@@ -1,4 +1,4 @@
-#include "pictures/circleraster.h"
+#include "widgets/circleraster.h"
 
 #include <algorithm>
 #include <cmath>

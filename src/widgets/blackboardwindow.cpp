@@ -1,9 +1,9 @@
-#include "widgets/qtforms.h"
+#include "widgets/blackboardwindow.h"
 
 #include "handlers/chalktable.h"
 #include "handlers/layout.h"
 #include "widgets/boardwidget.h"
-#include "pictures/circleraster.h"
+#include "widgets/circleraster.h"
 #include "widgets/datestrip.h"
 #include "widgets/erasermenu.h"
 #include "pictures/builtin.h"
@@ -15,7 +15,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-QtForms::QtForms()
+BlackboardWindow::BlackboardWindow()
     // Fixed by its size alone: Windows' fixed-size dialog frame does not follow a window moved to
     // a monitor of another density.
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -95,7 +95,7 @@ QtForms::QtForms()
     m_board->setFocus(Qt::OtherFocusReason);
 }
 
-void QtForms::eraserClick(const QPoint &popupAt)
+void BlackboardWindow::eraserClick(const QPoint &popupAt)
 {
     m_popupAt = popupAt;
     if (m_events)
@@ -103,18 +103,18 @@ void QtForms::eraserClick(const QPoint &popupAt)
     m_popupAt.reset();
 }
 
-void QtForms::Unload()
+void BlackboardWindow::Unload()
 {
     close();
 }
 
-void QtForms::PopupMenu()
+void BlackboardWindow::PopupMenu()
 {
     // At the click that asked for it: after touch or a pen the pointer position may be stale.
     m_menu->popup(m_popupAt.value_or(QCursor::pos()));
 }
 
-void QtForms::setChalkVisible(int index, bool visible)
+void BlackboardWindow::setChalkVisible(int index, bool visible)
 {
     if (index < 0 || index >= kChalkCount || m_chalks[index]->isHidden() == !visible)
         return;
@@ -122,7 +122,7 @@ void QtForms::setChalkVisible(int index, bool visible)
     describeInHand();
 }
 
-void QtForms::setEraserVisible(bool visible)
+void BlackboardWindow::setEraserVisible(bool visible)
 {
     if (m_eraser->isHidden() == !visible)
         return;
@@ -130,7 +130,7 @@ void QtForms::setEraserVisible(bool visible)
     describeInHand();
 }
 
-void QtForms::describeInHand()
+void BlackboardWindow::describeInHand()
 {
     // The picture missing from the tray is the tool in hand; from what shows, a screen reader
     // user learns it in the descriptions of the board, the tray and each picture on it, which are
@@ -155,32 +155,32 @@ void QtForms::describeInHand()
         picture->setDescription(picture, holding, accessible::Quietly);
 }
 
-QString QtForms::dateCaption() const
+QString BlackboardWindow::dateCaption() const
 {
     return m_date->caption();
 }
 
-void QtForms::setDateCaption(const QString &caption)
+void BlackboardWindow::setDateCaption(const QString &caption)
 {
     m_date->setCaption(caption);
 }
 
-void QtForms::Cls()
+void BlackboardWindow::Cls()
 {
     m_board->clear();
 }
 
-void QtForms::setFillColor(Colour colour)
+void BlackboardWindow::setFillColor(Colour colour)
 {
     m_fillColour = colour;
 }
 
-void QtForms::Circle(float x, float y, float radius, Colour outline)
+void BlackboardWindow::Circle(float x, float y, float radius, Colour outline)
 {
     m_board->circle(x, y, radius, toQRgb(m_fillColour), toQRgb(outline));
 }
 
-void QtForms::setMouseIcon(const PictureRef &picture)
+void BlackboardWindow::setMouseIcon(const PictureRef &picture)
 {
     if (picture == m_mouseIcon)
         return;
@@ -191,12 +191,12 @@ void QtForms::setMouseIcon(const PictureRef &picture)
         m_board->unsetCursor();
 }
 
-PictureRef QtForms::LoadPicture(const QByteArray &path, QString *error)
+PictureRef BlackboardWindow::LoadPicture(const QByteArray &path, QString *error)
 {
     return m_loader.load(path, error);
 }
 
-PictureRef QtForms::builtInCursor(BuiltInCursor which)
+PictureRef BlackboardWindow::builtInCursor(BuiltInCursor which)
 {
     PictureRef &cached = m_builtInCursors[static_cast<int>(which)];
     if (!cached) {
@@ -207,7 +207,7 @@ PictureRef QtForms::builtInCursor(BuiltInCursor which)
     return cached;
 }
 
-QByteArray QtForms::appPath() const
+QByteArray BlackboardWindow::appPath() const
 {
     // Asked once, as Qt does for its own application path: a stroke costs no readlink().
     if (!m_appPath)
@@ -215,12 +215,12 @@ QByteArray QtForms::appPath() const
     return *m_appPath;
 }
 
-void QtForms::Randomize()
+void BlackboardWindow::Randomize()
 {
     m_random.seed(static_cast<std::mt19937::result_type>(os::randomSeed()));
 }
 
-float QtForms::Rnd()
+float BlackboardWindow::Rnd()
 {
     if (m_rnd)
         return m_rnd();
@@ -228,12 +228,12 @@ float QtForms::Rnd()
     return static_cast<float>(m_random() >> 8) * (1.0f / 16777216.0f);
 }
 
-QDate QtForms::today() const
+QDate BlackboardWindow::today() const
 {
     return m_today ? m_today() : os::today();
 }
 
-void QtForms::reportError(const QString &line)
+void BlackboardWindow::reportError(const QString &line)
 {
     os::reportLine(line);
 }

@@ -19,13 +19,13 @@ class DateStrip;
 class TrayImage;
 class TrayPanel;
 
-// The window frmMain and its controls, built from the layout table, and the runtime
-// operations over them. Events go to the FormEvents given to setEvents(), until it is given
-// nullptr: whoever owns the handlers does that before they go.
-class QtForms final : public QWidget, public Forms, public accessible::Frame
+// The window itself, no logic: its widgets, built from the layout table, and the runtime
+// operations (Forms) that the handlers, frmMain, ask of them. Events go to the FormEvents given
+// to setEvents(), until it is given nullptr: whoever owns the handlers does that before they go.
+class BlackboardWindow final : public QWidget, public Forms, public accessible::Frame
 {
 public:
-    QtForms();
+    BlackboardWindow();
     void setEvents(FormEvents *events) { m_events = events; }
 
     void Unload() override;

@@ -1,4 +1,5 @@
 #pragma once
+// The board's drawing: its circles, and its colours as Qt takes them.
 
 #include <QImage>
 #include <QRect>
