@@ -88,16 +88,7 @@ stop_app
 
 # No Japanese face at all, in a private fontconfig set-up that sees only DejaVu (and renders as
 # the system's does).
-mkdir -p "$WORK/fonts-cache"
-cat >"$WORK/fonts.conf" <<CONF
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <dir>/usr/share/fonts/truetype/dejavu</dir>
-  <cachedir>$WORK/fonts-cache</cachedir>
-  <include ignore_missing="yes">/etc/fonts/conf.d</include>
-</fontconfig>
-CONF
+dejavu_only
 start_app FONTCONFIG_FILE="$WORK/fonts.conf" LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$WORK/clock"
 shot
 [ "$(crop_sum 513 8 120 392)" = "$strip" ] || fail "without Japanese fonts the date is not drawn as with them"

@@ -48,6 +48,21 @@ start_xvfb() {
     wait_until "$DEADLINE" xdpyinfo || fail "Xvfb does not answer"
 }
 
+# dejavu_only: $WORK/fonts.conf, a private fontconfig set-up that sees no font but DejaVu (as a
+# PC without Japanese fonts) and renders as the system's does.
+dejavu_only() {
+    mkdir -p "$WORK/fonts-cache"
+    cat >"$WORK/fonts.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$WORK/fonts-cache</cachedir>
+  <include ignore_missing="yes">/etc/fonts/conf.d</include>
+</fontconfig>
+CONF
+}
+
 main_window() { xdotool search --onlyvisible --pid "$APP_PID" --name '^ZAV 黒板$' 2>/dev/null | head -n1; }
 has_main_window() { [ -n "$(main_window)" ]; }
 

@@ -116,16 +116,7 @@ done
 pass "with a certificate the .exe and the installer are signed; without one, not"
 
 # The installer in a fresh prefix, as on a PC without Japanese fonts: fontconfig sees only DejaVu.
-mkdir -p "$WORK/fonts-cache"
-cat >"$WORK/fonts.conf" <<CONF
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <dir>/usr/share/fonts/truetype/dejavu</dir>
-  <cachedir>$WORK/fonts-cache</cachedir>
-  <include ignore_missing="yes">/etc/fonts/conf.d</include>
-</fontconfig>
-CONF
+dejavu_only
 # A Japanese Windows: Wine's shortcuts keep their target in the system's code page too, and with
 # another one Wine cannot follow a shortcut into "ZAV 黒板" (Windows itself keeps it in UTF-16).
 export WINEPREFIX="$WORK/fresh" FONTCONFIG_FILE="$WORK/fonts.conf" LANG=ja_JP.UTF-8
