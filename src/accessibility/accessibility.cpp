@@ -312,12 +312,12 @@ void drawFocusMark(QPainter &painter, const QRect &area)
     painter.restore();
 }
 
-void accessible::Control::setDescription(QWidget *self, const QString &description, bool announce)
+void accessible::Control::setDescription(QWidget *self, const QString &description, Announce announce)
 {
     if (description == m_description)
         return;
     m_description = description;
-    if (announce)
+    if (announce == Announce::Yes)
         announceDescriptionChange(self);
 }
 

@@ -16,7 +16,8 @@ class QWidget;
 
 namespace accessible {
 
-inline constexpr bool Quietly = false;
+// Whether a changed description is announced.
+enum class Announce { Yes, Quietly };
 
 // What a control says of itself: its name and description, kept here rather than as the
 // widget's accessible name and description, which Qt announces whenever they are set, also while
@@ -30,7 +31,7 @@ public:
     QString description() const { return m_description; }
     // Announced when the window is shown and the text differs, unless Quietly: a change told
     // elsewhere already.
-    void setDescription(QWidget *self, const QString &description, bool announce = true);
+    void setDescription(QWidget *self, const QString &description, Announce announce = Announce::Yes);
 
 private:
     QString m_name;

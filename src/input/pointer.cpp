@@ -18,10 +18,11 @@ constexpr int kButtonMask = 7; // left, right, middle: the handler's mask
 constexpr int kMaxContacts = 64;
 } // namespace
 
-QPointF bounded(const QPointF &position)
+std::optional<QPointF> bounded(const QPointF &position)
 {
-    const auto hold = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -1e6, 1e6); };
-    return {hold(position.x()), hold(position.y())};
+    if (std::isnan(position.x()) || std::isnan(position.y()))
+        return std::nullopt;
+    return QPointF(std::clamp(position.x(), -1e6, 1e6), std::clamp(position.y(), -1e6, 1e6));
 }
 
 std::int16_t mouseButtons(Qt::MouseButtons buttons)

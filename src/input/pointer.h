@@ -25,8 +25,9 @@ inline constexpr std::int16_t kRubOut = 2;
 using MoveSink = std::function<void(std::int16_t button, const QPointF &pixels)>;
 
 // A position reported by a device, held within a million pixels of the origin: far beyond any
-// screen, so nothing that draws changes, and near enough for float twips and int pixels.
-QPointF bounded(const QPointF &position);
+// screen, so nothing that draws changes, and near enough for float twips and int pixels. None
+// where a coordinate is not a number: such a report says nowhere, and nothing happens there.
+std::optional<QPointF> bounded(const QPointF &position);
 
 // The mouse buttons held, as the handler's mask: left, right, middle; side buttons are not in it.
 std::int16_t mouseButtons(Qt::MouseButtons buttons);

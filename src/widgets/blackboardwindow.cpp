@@ -3,7 +3,7 @@
 #include "handlers/chalktable.h"
 #include "handlers/layout.h"
 #include "widgets/boardwidget.h"
-#include "widgets/circleraster.h"
+#include "widgets/colour.h"
 #include "widgets/datestrip.h"
 #include "widgets/erasermenu.h"
 #include "pictures/builtin.h"
@@ -152,7 +152,7 @@ void BlackboardWindow::describeInHand()
     m_tray->setDescription(m_tray, holding);
     m_board->setDescription(m_board, holding);
     for (TrayImage *picture : trayPictures(m_tray->inside()))
-        picture->setDescription(picture, holding, accessible::Quietly);
+        picture->setDescription(picture, holding, accessible::Announce::Quietly);
 }
 
 QString BlackboardWindow::dateCaption() const

@@ -73,9 +73,10 @@ void BoardWidget::focusOutEvent(QFocusEvent *)
 
 void BoardWidget::move(std::int16_t button, const QPointF &pixels)
 {
-    if (!onMouseMove)
+    const std::optional<QPointF> held = input::bounded(pixels);
+    if (!onMouseMove || !held)
         return;
-    const QPointF at = input::bounded(pixels) * layout::kTwipsPerPixel;
+    const QPointF at = *held * layout::kTwipsPerPixel;
     onMouseMove(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 

@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-QRgb toQRgb(unsigned bbggrr)
-{
-    return qRgb(bbggrr & 0xFF, (bbggrr >> 8) & 0xFF, (bbggrr >> 16) & 0xFF);
-}
-
 QRect drawCircle(QImage &image, float cx, float cy, float radius, QRgb fill, QRgb outline)
 {
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(radius))

@@ -1,5 +1,5 @@
 #pragma once
-// The board's drawing: its circles, and its colours as Qt takes them.
+// The board's drawing: its circles.
 
 #include <QImage>
 #include <QRect>
@@ -9,5 +9,3 @@
 // disc when its centre lies within the radius; the pixel holding the centre always does, so
 // no circle vanishes. Pixels of the disc with a 4-neighbour outside it are the outline.
 QRect drawCircle(QImage &image, float cx, float cy, float radius, QRgb fill, QRgb outline);
-
-QRgb toQRgb(unsigned bbggrr);

@@ -1,7 +1,7 @@
 #include "widgets/datestrip.h"
 
 #include "handlers/layout.h"
-#include "widgets/circleraster.h"
+#include "widgets/colour.h"
 
 #include <QAccessible>
 #include <QFontDatabase>

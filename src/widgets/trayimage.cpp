@@ -90,8 +90,9 @@ bool TrayImage::event(QEvent *event)
         // A finger lifted on the picture is a tap. Where a device reports it is held within
         // reach before it becomes whole pixels.
         for (const QEventPoint &point : static_cast<QTouchEvent *>(event)->points()) {
-            if (point.state() == QEventPoint::Released && QRectF(rect()).contains(point.position()) && onClick) {
-                onClick(input::bounded(point.globalPosition()).toPoint(), point.pressTimestamp());
+            const std::optional<QPointF> at = input::bounded(point.globalPosition());
+            if (point.state() == QEventPoint::Released && QRectF(rect()).contains(point.position()) && at && onClick) {
+                onClick(at->toPoint(), point.pressTimestamp());
                 break;
             }
         }

@@ -21,7 +21,6 @@ public:
     // Its pictures, left to right, for assistive technology.
     QList<QWidget *> members() const override;
     // The picture Tab reaches.
-    TrayImage *tabStop() const { return m_tabStop; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

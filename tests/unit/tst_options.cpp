@@ -2,6 +2,7 @@
 // one or an unknown argument is refused, help and version.
 #include "app/options.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 class TestOptions : public QObject
@@ -60,16 +61,19 @@ void TestOptions::options()
     const QByteArray variable = environment.section(QLatin1Char('='), 0, 0).toLatin1();
     if (!environment.isEmpty())
         qputenv(variable.constData(), environment.section(QLatin1Char('='), 1).toLatin1());
+    // Gone again however the row ends, failed checks included.
+    const auto unset = qScopeGuard([&] {
+        if (!variable.isEmpty())
+            qunsetenv(variable.constData());
+    });
     const Options options = parseOptions(arguments);
     const QStringList lines = options.refused + settleScaleEnvironment();
     QCOMPARE(options.scale.value_or(0), scale);
     QCOMPARE(lines.size(), refused.isEmpty() ? 0 : 1);
     if (!refused.isEmpty())
         QVERIFY2(lines.first().contains(refused), qPrintable(lines.first()));
-    if (!environment.isEmpty()) {
+    if (!environment.isEmpty())
         QCOMPARE(qEnvironmentVariableIsSet(variable.constData()), refused.isEmpty());
-        qunsetenv(variable.constData());
-    }
     QCOMPARE(options.help, shows == QLatin1String("help"));
     QCOMPARE(options.version, shows == QLatin1String("version"));
 }
