@@ -43,3 +43,13 @@ configure_and_build() {
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$BUILD_DIR" -j "$(nproc)" -- --no-print-directory
 }
+
+# The Debian packages whose versions decide the bytes of a Windows build and its packages: named
+# in the build record, and compared with it when a sources file is rebuilt.
+RECORDED_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime
+                   gcc-mingw-w64-base binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-common
+                   qt6-base-dev-tools qt6-base-dev cmake ninja-build g++ wixl msitools libmsi0 libgcab-1.0-0
+                   python3-fonttools fonts-rocknroll python3.11-minimal zlib1g xz-utils tar faketime)
+recorded_packages() {
+    dpkg-query -W -f='${Package} (= ${Version})\n' "${RECORDED_PACKAGES[@]}" 2>/dev/null | LC_ALL=C sort || true
+}

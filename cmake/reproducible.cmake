@@ -1,0 +1,30 @@
+# The same sources give the same bytes wherever, whenever and by whomever they are built
+# (reproducible-builds.org): nothing compiled names the folders it was built in, every time stamp
+# a build step writes is SOURCE_DATE_EPOCH, and a Windows executable does not carry its link time.
+
+# SOURCE_DATE_EPOCH: the environment's, else the last commit's time, else the newest time among the
+# top-level files (a tree without its history).
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(ZAV_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+    execute_process(COMMAND git -C ${CMAKE_SOURCE_DIR} log -1 --format=%ct
+                    OUTPUT_VARIABLE ZAV_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
+                    RESULT_VARIABLE zav_no_git ERROR_QUIET)
+    if(zav_no_git OR NOT ZAV_SOURCE_DATE_EPOCH)
+        file(TIMESTAMP ${CMAKE_SOURCE_DIR}/CMakeLists.txt ZAV_SOURCE_DATE_EPOCH "%s" UTC)
+    endif()
+endif()
+if(NOT ZAV_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "SOURCE_DATE_EPOCH must be seconds since 1970, not '${ZAV_SOURCE_DATE_EPOCH}'")
+endif()
+# Every generating step (rcc, the pictures, the date's face, gzip) runs with it.
+set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
+             "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${ZAV_SOURCE_DATE_EPOCH}")
+
+# The source and build folders under fixed names, in debug information and __FILE__ alike. The
+# build folder's map comes last, so it wins where the build folder is inside the source tree.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=/usr/src/zav-blackboard
+                    -ffile-prefix-map=${CMAKE_BINARY_DIR}=/usr/src/zav-blackboard/build)
+if(MINGW)
+    add_link_options(-Wl,--no-insert-timestamp)
+endif()
