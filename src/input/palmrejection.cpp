@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QTabletEvent>
 
 PalmRejection::PalmRejection(QObject *parent)
     : QObject(parent)
@@ -23,6 +24,8 @@ bool PalmRejection::touchAllowed() const
 {
     if (!m_seen)
         return true;
+    if (m_tipDown)
+        return false;
     const qint64 silent = m_now() - m_last;
     return silent >= (m_inProximity ? kSilentNearMs : kQuietMs);
 }
@@ -30,11 +33,12 @@ bool PalmRejection::touchAllowed() const
 void PalmRejection::penNear(bool inProximity)
 {
     m_inProximity = inProximity;
-    penEvent();
+    penEvent(false);
 }
 
-void PalmRejection::penEvent()
+void PalmRejection::penEvent(bool tipDown)
 {
+    m_tipDown = tipDown;
     m_seen = true;
     m_last = m_now();
 }
@@ -51,7 +55,7 @@ bool PalmRejection::eventFilter(QObject *, QEvent *event)
     case QEvent::TabletMove:
     case QEvent::TabletPress:
     case QEvent::TabletRelease:
-        penEvent();
+        penEvent(static_cast<QTabletEvent *>(event)->buttons().testFlag(Qt::LeftButton));
         break;
     default:
         break;

@@ -8,7 +8,9 @@
 // words. While a pen is near the screen, and until kQuietMs after its last event (not every
 // platform reports proximity), touch on the board draws nothing; a touch that began before is
 // ended, not continued. A pen that is near but has said nothing for kSilentNearMs is not in a
-// hand: it lies on the display, or its leaving was lost, and it blocks touch no longer.
+// hand: it lies on the display, or its leaving was lost, and it blocks touch no longer. A tip
+// pressed to the screen is in a hand however still it is held (and a still pen says nothing):
+// touch stays blocked until it lifts.
 //
 // Told of pen events by watching the application's events (proximity goes to the application
 // object, the rest to widgets); asked before touch is handled.
@@ -28,9 +30,10 @@ public:
 
     bool touchAllowed() const;
 
-    // The pen's events, for those that do not come through the application.
+private:
     void penNear(bool inProximity);
-    void penEvent();
+    void penEvent(bool tipDown);
+
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -38,6 +41,7 @@ protected:
 private:
     Clock m_now;
     bool m_inProximity = false;
+    bool m_tipDown = false;
     bool m_seen = false;
     qint64 m_last = 0;
 };

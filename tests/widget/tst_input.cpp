@@ -430,6 +430,10 @@ void TestInput::palmRejection_data()
         << QStringList{"enter pen", "pen pen 0 400 300", "wait 1900", down, slide, lift} << "magenta";
     QTest::newRow("a pen lying near, silent 2.1 s: the hand rubs out")
         << QStringList{"enter pen", "pen pen 0 400 300", "wait 2100", down, slide, lift} << "rubbed";
+    QTest::newRow("a tip held still on the screen, silent 2.1 s: still nothing")
+        << QStringList{"enter pen", "pen pen 1 400 300", "wait 2100", down, slide, lift} << "magenta";
+    QTest::newRow("that tip lifted, silent 2.1 s: the hand rubs out")
+        << QStringList{"enter pen", "pen pen 1 400 300", "pen pen 0 400 300", "wait 2100", down, slide, lift} << "rubbed";
     QTest::newRow("a hand down before the pen came is ended, not continued")
         << QStringList{down, "enter pen", slide, "leave pen", "wait 600", "touch 1:160:108:118:u", lift} << "magenta";
     QTest::newRow("put down again after the pen left, it rubs out")
