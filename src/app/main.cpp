@@ -57,6 +57,7 @@ public:
 
 int main(int argc, char **argv)
 {
+    os::guardLoading();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -18,6 +18,12 @@
 
 namespace os {
 
+// First thing, before the application object: code is loaded only from where the system keeps
+// it. On Windows no DLL is taken from the program's folder or the working folder, where anything
+// may lie beside a program unpacked in Downloads, and Qt loads no plugin from any folder (the
+// ones it needs are linked in). Elsewhere the system's own rules hold.
+void guardLoading();
+
 // The folder of the running executable (links resolved), empty when it cannot be found.
 QByteArray programDirectory();
 

@@ -17,6 +17,10 @@
 
 namespace os {
 
+void guardLoading()
+{
+}
+
 namespace {
 QString systemError(int code)
 {

@@ -12,7 +12,27 @@
 #include <random>
 #include <string>
 
+// The DLLs the import table names are loaded from the system folder alone, never from the
+// program's own: the load configuration's DependentLoadFlags, which Windows 10 (1607) and later
+// read (in this SDK's structure the field is still called Reserved1). GNU ld links the
+// structure but leaves the header's pointer to it empty: scripts/pe-load-config sets it after
+// the link.
+constexpr IMAGE_LOAD_CONFIG_DIRECTORY64 loadConfiguration()
+{
+    IMAGE_LOAD_CONFIG_DIRECTORY64 configuration{};
+    configuration.Size = sizeof configuration;
+    configuration.Reserved1 = LOAD_LIBRARY_SEARCH_SYSTEM32;
+    return configuration;
+}
+extern "C" const IMAGE_LOAD_CONFIG_DIRECTORY64 _load_config_used = loadConfiguration();
+
 namespace os {
+
+void guardLoading()
+{
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    QCoreApplication::setLibraryPaths({});
+}
 
 namespace {
 std::wstring wide(const QByteArray &utf8)

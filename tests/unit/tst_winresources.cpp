@@ -1,10 +1,17 @@
 // The Windows program's resources as Explorer, the taskbar and Windows itself read them: its
-// version information, from project(), its icon at every size, and its manifest.
+// version information, from project(), its icon at every size, its manifest, and where its DLLs
+// and plugins may come from.
+#include "system/system.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +55,7 @@ private slots:
     void iconSizes();
     void manifest_data();
     void manifest();
+    void loading();
 };
 
 void TestWindowsResources::versionInformation_data()
@@ -109,19 +117,76 @@ void TestWindowsResources::iconSizes()
 
 void TestWindowsResources::manifest_data()
 {
-    QTest::addColumn<QString>("entry");
-    QTest::newRow("sharp on every monitor") << "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2</dpiAwareness>";
-    QTest::newRow("Windows 10 and 11") << "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>";
-    QTest::newRow("long paths") << "<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true</longPathAware>";
-    QTest::newRow("message boxes in today's look") << "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"";
+    // An element in its namespace, with its text, or with attributes "name=value;...".
+    QTest::addColumn<QString>("ns");
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("holds");
+    const QString settings = QStringLiteral("http://schemas.microsoft.com/SMI/2016/WindowsSettings");
+    QTest::newRow("sharp on every monitor") << settings << "dpiAwareness" << "PerMonitorV2";
+    QTest::newRow("Windows 10 and 11") << "urn:schemas-microsoft-com:compatibility.v1" << "supportedOS"
+                                       << "Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}";
+    QTest::newRow("long paths") << settings << "longPathAware" << "true";
+    QTest::newRow("message boxes in today's look") << "urn:schemas-microsoft-com:asm.v1" << "assemblyIdentity"
+                                                   << "name=Microsoft.Windows.Common-Controls;version=6.0.0.0";
+    QTest::newRow("the user's own rights") << "urn:schemas-microsoft-com:asm.v3" << "requestedExecutionLevel"
+                                           << "level=asInvoker;uiAccess=false";
 }
 
 void TestWindowsResources::manifest()
 {
-    QFETCH(QString, entry);
-    // CREATEPROCESS_MANIFEST_RESOURCE_ID: the one Windows reads when the program starts.
-    const QString manifest = QString::fromUtf8(Module().resource(RT_MANIFEST, MAKEINTRESOURCEW(1)));
-    QVERIFY2(manifest.contains(entry), qPrintable(manifest));
+    QFETCH(QString, ns);
+    QFETCH(QString, element);
+    QFETCH(QString, holds);
+    // CREATEPROCESS_MANIFEST_RESOURCE_ID: the one Windows reads when the program starts, and
+    // refuses to start with when it is not well-formed XML.
+    QXmlStreamReader reader(Module().resource(RT_MANIFEST, MAKEINTRESOURCEW(1)));
+    int found = 0;
+    while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
+        if (!reader.isStartElement() || reader.namespaceUri() != ns || reader.name() != element)
+            continue;
+        const QXmlStreamAttributes attributes = reader.attributes();
+        if (!holds.contains(QLatin1Char('='))) {
+            found += reader.readElementText() == holds;
+            continue;
+        }
+        found += std::ranges::all_of(holds.split(QLatin1Char(';')), [&](const QString &pair) {
+            return attributes.value(pair.section(QLatin1Char('='), 0, 0)) == pair.section(QLatin1Char('='), 1);
+        });
+    }
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(found, 1);
+}
+
+void TestWindowsResources::loading()
+{
+    // The DLLs of the import table come from the system folder alone: the header points at a load
+    // configuration whose DependentLoadFlags say so (Windows 10 and 11 read them; Wine does not).
+    QFile file(QString::fromStdWString(program()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray image = file.readAll();
+    // What lies at an offset, or zero outside the file.
+    const auto at = [&image](qsizetype offset, auto value) {
+        if (offset >= 0 && offset + qsizetype(sizeof value) <= image.size())
+            std::memcpy(&value, image.constData() + offset, sizeof value);
+        return value;
+    };
+    const LONG headerOffset = at(0x3C, LONG());
+    QVERIFY(headerOffset > 0 && headerOffset + qsizetype(sizeof(IMAGE_NT_HEADERS64)) <= image.size());
+    const auto *header = reinterpret_cast<const IMAGE_NT_HEADERS64 *>(image.constData() + headerOffset);
+    const IMAGE_DATA_DIRECTORY directory = header->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_LOAD_CONFIG];
+    QCOMPARE(directory.Size, DWORD(sizeof(IMAGE_LOAD_CONFIG_DIRECTORY64)));
+    const IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(header);
+    while (!(directory.VirtualAddress >= section->VirtualAddress
+             && directory.VirtualAddress < section->VirtualAddress + section->Misc.VirtualSize))
+        QVERIFY(++section < IMAGE_FIRST_SECTION(header) + header->FileHeader.NumberOfSections);
+    const qsizetype configuration = section->PointerToRawData + directory.VirtualAddress - section->VirtualAddress;
+    QCOMPARE(at(configuration + offsetof(IMAGE_LOAD_CONFIG_DIRECTORY64, Reserved1), WORD()),
+             WORD(LOAD_LIBRARY_SEARCH_SYSTEM32));
+
+    // Qt takes no plugin from any folder once the program has guarded its loading.
+    QVERIFY(!QCoreApplication::libraryPaths().isEmpty());
+    os::guardLoading();
+    QCOMPARE(QCoreApplication::libraryPaths(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestWindowsResources)
