@@ -101,8 +101,5 @@ int main(int argc, char **argv)
     const auto detach = qScopeGuard([&window] { window.setEvents(nullptr); });
     form.Form_Load();
     window.show();
-    const std::uintptr_t nativeWindow = window.winId();
-    os::prepareWindow(nativeWindow);
-    const auto release = qScopeGuard([nativeWindow] { os::releaseWindow(nativeWindow); });
     return app.exec();
 }

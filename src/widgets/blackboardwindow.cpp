@@ -7,11 +7,14 @@
 #include "widgets/datestrip.h"
 #include "widgets/erasermenu.h"
 #include "pictures/builtin.h"
+#include "system/display.h"
 #include "system/system.h"
 #include "widgets/trayimage.h"
 #include "widgets/traypanel.h"
 
 #include <QCursor>
+#include <QPlatformSurfaceEvent>
+#include <QWindow>
 #include <QIcon>
 #include <QPixmap>
 
@@ -101,6 +104,38 @@ void BlackboardWindow::eraserClick(const QPoint &popupAt)
     if (m_events)
         m_events->黒板消し_Click();
     m_popupAt.reset();
+}
+
+BlackboardWindow::~BlackboardWindow()
+{
+    // Released here: by the time QWidget takes the native window away, this is no longer a
+    // BlackboardWindow to hear of it.
+    if (m_native && m_native->handle())
+        os::releaseWindow(m_native->winId());
+}
+
+void BlackboardWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    QWindow *native = windowHandle();
+    if (!native || native == m_native)
+        return;
+    if (m_native)
+        m_native->removeEventFilter(this);
+    m_native = native;
+    m_native->installEventFilter(this);
+    os::prepareWindow(m_native->winId());
+}
+
+bool BlackboardWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_native && event->type() == QEvent::PlatformSurface) {
+        if (static_cast<QPlatformSurfaceEvent *>(event)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated)
+            os::prepareWindow(m_native->winId());
+        else
+            os::releaseWindow(m_native->winId());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BlackboardWindow::Unload()

@@ -7,7 +7,9 @@
 #include "forms/forms.h"
 #include "handlers/chalktable.h"
 
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <array>
 #include <optional>
@@ -26,6 +28,7 @@ class BlackboardWindow final : public QWidget, public Forms, public accessible::
 {
 public:
     BlackboardWindow();
+    ~BlackboardWindow() override;
     void setEvents(FormEvents *events) { m_events = events; }
 
     void Unload() override;
@@ -60,12 +63,19 @@ public:
     TrayImage *eraser() const { return m_eraser; }
     QMenu *menu() const { return m_menu; }
 
+protected:
+    // The native window, whenever the system makes it or takes it away: prepared for the system
+    // once it exists, released before it goes (os::prepareWindow, os::releaseWindow).
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // The eraser's click: the menu, if the handler opens it, opens at popupAt.
     void eraserClick(const QPoint &popupAt);
     void describeInHand();
 
     FormEvents *m_events = nullptr;
+    QPointer<QWindow> m_native; // the native window watched, once shown
     BoardWidget *m_board = nullptr;
     TrayPanel *m_tray = nullptr;
     DateStrip *m_date = nullptr;

@@ -29,6 +29,8 @@ sources=$(basename "$ZAV_APP" -x64.zip)-sources.tar.xz
 grep -q "$sources" "$DIR/README.txt" || fail "the notice does not say where the sources are"
 grep -q 'GNU LESSER GENERAL PUBLIC LICENSE' "$DIR/licences/LGPL-3.txt" && grep -q '^License: LGPL-3$' "$DIR/licences/copyright.txt" \
     && grep -q 'Version 3, 29 June 2007' "$DIR/licences/LICENSE.txt" && grep -q '^FreeType' "$DIR/licences/Qt-third-party.txt" \
+    && grep -q '^Files: mingw-w64/mingw-w64-libraries/winpthreads/\*' "$DIR/licences/copyright.txt" \
+    && grep -q '^License: GPL-3+ with GCC-exception-3.1' "$DIR/licences/copyright.txt" \
     || fail "a licence text is missing"
 pass "the zip holds one folder: the program, its cursor files, the notice and the licences"
 SPARE="$WORK/spare" && mkdir "$SPARE" && cp "$DIR/チョーク.cur" "$SPARE/"
@@ -43,7 +45,17 @@ hotspot_is() { [ "$("$ZAV_CURSORIMAGE" | cut -d' ' -f3,4)" = "$1" ]; }
 # left_move X Y: one move with the left button held.
 left_move() { move "$1" "$2"; xdotool mousedown 1; move $(($1 + 4)) "$2"; xdotool mouseup 1; }
 
+windows_path() { echo "Z:${1//\//\\}"; }
 start_xvfb
+
+# The property that turns press-and-hold off is on every native window the program makes, the
+# first and one made again: the window test that needs real native windows.
+(cd "$ZAV_WIN_BUILD" && wine tst_window.exe penServiceProperty -o "$(windows_path "$WORK/property.txt"),txt" \
+    >/dev/null 2>&1 </dev/null) || true
+grep -q '^PASS   : TestWindow::penServiceProperty()' "$WORK/property.txt" 2>/dev/null ||
+    fail "the window property: $(cat "$WORK/property.txt" 2>/dev/null)"
+pass "every native window of the program turns press-and-hold off"
+
 start_app -- wine "$DIR/zav-blackboard.exe"
 
 eval "$(xdotool getwindowgeometry --shell "$WID")"
@@ -115,6 +127,13 @@ done
 ! osslsigncode verify -CAfile "$WORK/cert.pem" -in "$ZAV_MSI" >/dev/null 2>&1 || fail "signed without a certificate"
 pass "with a certificate the .exe and the installer are signed; without one, not"
 
+# Every GUID in the installer's tables in the form Windows Installer documents: braces, upper case.
+for table in Property Upgrade Component; do msiinfo export "$ZAV_MSI" "$table"; done |
+    grep -oiE '\{?[0-9a-f]{8}(-[0-9a-f]{4}){3}-[0-9a-f]{12}\}?' >"$WORK/guids"
+[ "$(wc -l <"$WORK/guids")" -ge 5 ] && ! grep -vxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' "$WORK/guids" ||
+    fail "GUIDs not in Windows Installer's form: $(tr '\n' ' ' <"$WORK/guids")"
+pass "every GUID in the installer is upper case, in braces"
+
 # The installer in a fresh prefix, as on a PC without Japanese fonts: fontconfig sees only DejaVu.
 dejavu_only
 # A Japanese Windows: Wine's shortcuts keep their target in the system's code page too, and with
@@ -122,7 +141,6 @@ dejavu_only
 export WINEPREFIX="$WORK/fresh" FONTCONFIG_FILE="$WORK/fonts.conf" LANG=ja_JP.UTF-8
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" # no menu entries on this desktop
 wineboot --init >/dev/null 2>&1 </dev/null
-windows_path() { echo "Z:${1//\//\\}"; }
 msi_property() { msiinfo export "$1" Property | sed -n "s/^$2\t//p" | tr -d '\r'; }
 status=0
 wine msiexec /i "$(windows_path "$EARLIER")" /qn >/dev/null 2>&1 </dev/null || status=$?

@@ -17,6 +17,9 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QTest>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -82,6 +85,7 @@ private slots:
     void popupAtTheClick();
     void shortcutsWithPopupClosed();
     void widestDateFits();
+    void penServiceProperty();
 };
 
 void TestWindow::initTestCase()
@@ -480,6 +484,29 @@ void TestWindow::widestDateFits()
     QCOMPARE(QFontInfo(strip->textFont()).family(), QStringLiteral("ZAV Date"));
     QCOMPARE(strip->textFont().pixelSize(), 64);
     QVERIFY(ink.height() > 300);
+}
+
+void TestWindow::penServiceProperty()
+{
+#ifdef Q_OS_WIN
+    // Needs real native windows: tests/e2e/windows.sh runs it under Wine on Xvfb.
+    if (QGuiApplication::platformName() != QLatin1String("windows"))
+        QSKIP("native windows only (tests/e2e/windows.sh)");
+    const auto b = openBlackboard();
+    QVERIFY(b);
+    const auto pressAndHold = [&b] {
+        return reinterpret_cast<quintptr>(GetPropW(HWND(b->forms.winId()), L"MicrosoftTabletPenServiceProperty"));
+    };
+    QCOMPARE(pressAndHold(), quintptr(1)); // TABLET_DISABLE_PRESSANDHOLD, while the window is shown
+    // The native window made again, as Qt does when a window must change kind: the new one has it.
+    const WId first = b->forms.winId();
+    b->forms.windowHandle()->destroy();
+    b->forms.windowHandle()->create();
+    QVERIFY(b->forms.winId() != first);
+    QCOMPARE(pressAndHold(), quintptr(1));
+#else
+    QSKIP("a Windows window property");
+#endif
 }
 
 QTEST_MAIN(TestWindow)
