@@ -164,8 +164,9 @@ void applyAndMask(QImage &image, QByteArrayView data, const Bitmap &bitmap)
     }
 }
 
-// The PNG as Qt's reader takes it: ending in an IEND chunk. Some writers' directory entries stop
-// before it (browsers show such icons): the chunks that are whole are kept and the end added.
+// The PNG as Qt's reader takes it, from the rest of the file: to its IEND chunk. Some writers'
+// directory entries count fewer bytes than the PNG holds (browsers draw such icons); where the file
+// itself ends before IEND, the chunks that are whole are kept and the end added.
 QByteArray withEnd(QByteArrayView png)
 {
     qsizetype at = 8;
@@ -216,9 +217,10 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
     const std::uint32_t offset = u32(bytes, 6 + 12);
     if (offset > std::uint64_t(bytes.size()) || size > std::uint64_t(bytes.size()) - offset)
         return fail(error, "image data outside the file");
-    const QByteArrayView data = bytes.sliced(offset, size);
+    const QByteArrayView rest = bytes.sliced(offset);
+    const bool png = rest.size() >= 8 && rest.first(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8);
+    const QByteArrayView data = png ? rest : rest.first(size);
 
-    const bool png = data.size() >= 8 && data.first(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8);
     Bitmap bitmap;
     if (const char *why = png ? checkPng(data, &bitmap.size) : checkBitmap(data, &bitmap))
         return fail(error, why);

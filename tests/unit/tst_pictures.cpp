@@ -297,6 +297,9 @@ void TestPictures::everyDepth_data()
     QTest::newRow("PNG icon") << png << clear;
     QTest::newRow("PNG icon whose entry ends before IEND") << cutShort(png, 12) << clear;
     QTest::newRow("PNG icon whose entry ends inside IEND") << cutShort(png, 5) << clear;
+    QByteArray undercounted = png;
+    putU32(undercounted, 14, 8 + 25 + 8); // the signature, IHDR, and IDAT's length and type
+    QTest::newRow("PNG icon whose entry ends inside its image data") << undercounted << clear;
 }
 
 void TestPictures::everyDepth()
