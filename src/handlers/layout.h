@@ -34,4 +34,8 @@ inline constexpr unsigned kDateTextColour = 0xFFFFFF;
 
 inline constexpr int kDatePixelSize = 64; // 48 pt at 96 dpi
 
+// Every character a date can hold: the date's face is cut to these at build time (CMake reads this
+// line), and a line's ink box is measured over them.
+inline constexpr char16_t kDateCharacters[] = u"0123456789月日火水木金土()";
+
 } // namespace layout

@@ -38,7 +38,7 @@ BlackboardWindow::BlackboardWindow()
     // design as the desktop's icons are, rather than blurred from it by the system.
     const QImage design = builtInPicture(QStringLiteral("zav.ico")).image;
     QIcon icon;
-    for (const int size : {16, 20, 24, 32, 40, 48, 64})
+    for (const int size : {ZAV_ICON_SIZES})
         icon.addPixmap(QPixmap::fromImage(design.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     setWindowIcon(icon);
 

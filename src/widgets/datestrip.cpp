@@ -14,7 +14,7 @@ namespace {
 constexpr int kLines = 5;
 constexpr int kMargin = 2;
 // Tallest and deepest glyphs the date can hold, for the ink box of a line.
-const QString kInkSample = QStringLiteral("0123456789月日火水木金土()");
+const QString kInkSample = QString::fromUtf16(layout::kDateCharacters);
 
 // RocknRoll One cut down to the characters a date can hold, built into the program: registered
 // once, before any text is laid out. Its family, or nothing if it could not be registered.

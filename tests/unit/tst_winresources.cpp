@@ -37,11 +37,10 @@ struct Module
     }
 };
 
-// "1.0.0.0" from "1.00": the numbers installers and Explorer's Details compare.
+// "1.0.0.0" for 1.00: the numbers installers and Explorer's Details compare.
 QString numericVersion()
 {
-    const QString version = QStringLiteral(ZAV_VERSION);
-    return QStringLiteral("%1.%2.0.0").arg(version.section(QLatin1Char('.'), 0, 0).toInt()).arg(version.section(QLatin1Char('.'), 1).toInt());
+    return QStringLiteral(ZAV_NUMERIC_VERSION ".0");
 }
 } // namespace
 
@@ -112,7 +111,7 @@ void TestWindowsResources::iconSizes()
     QList<int> sizes;
     for (int i = 0; i < count; ++i)
         sizes << (quint8(group[6 + 14 * i]) ? quint8(group[6 + 14 * i]) : 256);
-    QCOMPARE(sizes, (QList<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+    QCOMPARE(sizes, (QList<int>{ZAV_ICON_SIZES, 256}));
 }
 
 void TestWindowsResources::manifest_data()
