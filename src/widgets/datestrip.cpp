@@ -33,8 +33,14 @@ DateStrip::DateStrip(QWidget *parent, const QRect &geometry)
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    // Only these two: every family named that a system lacks costs a look-up at start-up.
-    m_font.setFamilies({QStringLiteral("富士ポップＰ"), travellingFamily()});
+    // 富士ポップＰ where the system has it, then the face the program carries. A family the system
+    // lacks is not named: Qt would gather fallbacks for it across every face installed, reading
+    // each, and start-up would grow with the fonts a PC has. Asking for the list of families reads
+    // none of them.
+    QStringList families{travellingFamily()};
+    if (QFontDatabase::hasFamily(QStringLiteral("富士ポップＰ")))
+        families.prepend(QStringLiteral("富士ポップＰ"));
+    m_font.setFamilies(families);
     m_font.setPixelSize(layout::kDatePixelSize);
     m_font.setWeight(QFont::Normal);
     m_font.setStyleHint(QFont::SansSerif);
