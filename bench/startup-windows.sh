@@ -18,7 +18,8 @@ Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$WORK/display"
 XVFB=$!
 for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 [ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$WORK/display")"
+DISPLAY=":$(cat "$WORK/display")"
+export DISPLAY
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 mkdir -p "$WORK/fonts-cache"

@@ -10,7 +10,8 @@ Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$WORK/display"
 XVFB=$!
 trap 'kill $XVFB 2>/dev/null; rm -rf "$WORK"' EXIT
 for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$WORK/display")"
+DISPLAY=":$(cat "$WORK/display")"
+export DISPLAY
 for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb on $DISPLAY does not answer" >&2; exit 1; }
 

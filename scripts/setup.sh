@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # its lists are read by the scripts that source it
 # Sourced by scripts/run and scripts/test: installs what is missing from Debian 12's archive.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -27,7 +28,7 @@ ensure_packages() {
 # ensure_locale NAME: a locale the tests run programs in (ja_JP.UTF-8: a Japanese desktop, a
 # Japanese Windows under Wine), generated when missing (as root), or says how and stops.
 ensure_locale() {
-    locale -a 2>/dev/null | grep -qix "$(sed 's/UTF-8$/utf8/' <<<"$1")" && return 0
+    locale -a 2>/dev/null | grep -qix "${1/%UTF-8/utf8}" && return 0
     if [ "$(id -u)" = 0 ]; then
         echo "Generating the locale $1"
         grep -qx "$1 UTF-8" /etc/locale.gen 2>/dev/null || echo "$1 UTF-8" >>/etc/locale.gen

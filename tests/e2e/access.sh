@@ -134,7 +134,7 @@ pass "Space picks the stick in focus, and the next drag writes in its colour"
 move 600 300
 xdotool key End Return
 wait_until "$DEADLINE" has_popup || fail "Enter on the eraser opened no menu"
-IFS=, read -r ex ey ew eh <<<"$($ATSPI extents 黒板消し)"
+IFS=, read -r ex ey ew _ <<<"$($ATSPI extents 黒板消し)"
 eval "$(xdotool getwindowgeometry --shell "$(popup_window)")"
 [ "$X,$Y" = "$((ex + ew)),$ey" ] || fail "the menu is at $X,$Y, not beside the eraser at $((ex + ew)),$ey"
 # Its items are read without their access keys, with their shortcuts.

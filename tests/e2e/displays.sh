@@ -3,7 +3,7 @@
 # no Japanese font at all, and the widest date in the strip.
 . "$(dirname "$0")/lib.sh"
 
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
+FAKETIME_LIB=$(compgen -G '/usr/lib/*/faketime/libfaketime.so.1' | head -n1 || true)
 [ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
 start_xvfb 1400x1000x24
 
@@ -18,35 +18,35 @@ at() { awk -v s="$1" -v x="$2" 'BEGIN { printf "%d", x * s + 0.5 }'; }
 
 # open_with HOW: "NAME=VALUE" in the environment, or "--scale VALUE" on the command line.
 open_with() {
-    if [[ $1 == --* ]]; then start_app -- "$ZAV_APP" $1; else start_app "$1"; fi
+    if [[ $1 == --* ]]; then start_app -- "$ZAV_APP" "${1%% *}" "${1#* }"; else start_app "$1"; fi
 }
 
 for how in QT_SCALE_FACTOR=1 QT_SCALE_FACTOR=1.25 "--scale 1.5" "--scale 2"; do
     scale=${how##*[= ]}
     open_with "$how"
     eval "$(xdotool getwindowgeometry --shell "$WID")"
-    want_w=$(at $scale 641) want_h=$(at $scale 449)
+    want_w=$(at "$scale" 641) want_h=$(at "$scale" 449)
     [ $((WIDTH - want_w)) -ge -1 ] && [ $((WIDTH - want_w)) -le 1 ] && [ $((HEIGHT - want_h)) -ge -1 ] \
         && [ $((HEIGHT - want_h)) -le 1 ] || fail "$how: window ${WIDTH}x$HEIGHT, not ${want_w}x$want_h"
     # Colours at scaled places (start_app looked at 260,200 unscaled, inside the board at any scale).
     shot
-    [ "$(pixel "$(at $scale 3)" "$(at $scale 200)")" = 64,0,0 ] || fail "$how: no frame"
-    [ "$(pixel "$(at $scale 122)" "$(at $scale 424)")" = 255,255,0 ] || fail "$how: yellow stick not in place"
+    [ "$(pixel "$(at "$scale" 3)" "$(at "$scale" 200)")" = 64,0,0 ] || fail "$how: no frame"
+    [ "$(pixel "$(at "$scale" 122)" "$(at "$scale" 424)")" = 255,255,0 ] || fail "$how: yellow stick not in place"
     # Crisp: the yellow stick's body and outline hold only the palette's colours, no blends.
-    colours=$(convert "$WORK/shot.png" -crop "$(at $scale 60)x$(at $scale 20)+$(at $scale 92)+$(at $scale 414)" +repage \
+    colours=$(convert "$WORK/shot.png" -crop "$(at "$scale" 60)x$(at "$scale" 20)+$(at "$scale" 92)+$(at "$scale" 414)" +repage \
         -format %k info:)
     [ "$colours" -le 3 ] || fail "$how: the stick is blurred ($colours colours)"
     # Chalk with specks that show.
-    y=$(at $scale 150)
-    move "$(at $scale 60)" "$y"; xdotool mousedown 1
-    for ((x = 60; x <= 260; x += 20)); do move "$(at $scale $x)" "$y"; done
+    y=$(at "$scale" 150)
+    move "$(at "$scale" 60)" "$y"; xdotool mousedown 1
+    for ((x = 60; x <= 260; x += 20)); do move "$(at "$scale" $x)" "$y"; done
     xdotool mouseup 1
-    wait_until "$DEADLINE" has_chalk_on_row 255,255,255 "$y" "$(at $scale 80)" "$(at $scale 260)" || fail "$how: no chalk"
+    wait_until "$DEADLINE" has_chalk_on_row 255,255,255 "$y" "$(at "$scale" 80)" "$(at "$scale" 260)" || fail "$how: no chalk"
     shot
-    size=$(at $scale 7)
+    size=$(at "$scale" 7)
     specks=0
     for ((x = 80; x <= 260; x += 20)); do
-        specks=$((specks + $(count_colour "$board_colour" $(($(at $scale $x) - size / 2)) $((y - size / 2)) "$size" "$size")))
+        specks=$((specks + $(count_colour "$board_colour" $(($(at "$scale" $x) - size / 2)) $((y - size / 2)) "$size" "$size")))
     done
     [ "$specks" -ge 10 ] || fail "$how: specks do not show ($specks board pixels in the dabs)"
     pass "$how: ${WIDTH}x$HEIGHT, crisp sticks, chalk with specks"

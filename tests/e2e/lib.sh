@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end tests: a private Xvfb, the program under test, screenshots and pixels.
 # Every wait polls for its condition with a deadline; nothing relies on a fixed sleep alone.
 set -euo pipefail
@@ -44,7 +45,8 @@ start_xvfb() {
     Xvfb -displayfd 5 -screen 0 "$geometry" -nolisten tcp -noreset 5>"$WORK/display" 2>"$WORK/xvfb.err" &
     XVFB_PID=$!
     wait_until "$DEADLINE" test -s "$WORK/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(cat "$WORK/display")"
+    DISPLAY=":$(cat "$WORK/display")"
+    export DISPLAY
     wait_until "$DEADLINE" xdpyinfo || fail "Xvfb does not answer"
 }
 
@@ -87,6 +89,7 @@ alive() { local state; state=$(ps -o stat= -p "$APP_PID") && [[ $state != Z* ]];
 ended() { ! alive; }
 
 # wait_exit SECONDS: waits for the program to end; its exit status goes to EXIT_STATUS.
+# shellcheck disable=SC2034 # read by the test that waited
 wait_exit() {
     EXIT_STATUS=timeout
     wait_until "$1" ended || return 0
@@ -95,6 +98,7 @@ wait_exit() {
     APP_PID=
 }
 
+# shellcheck disable=SC2120 # a window other than the program's, where a test names one
 shot() { import -window "${1:-$WID}" "$WORK/shot.png" 2>/dev/null; }
 
 # pixel X Y: "R,G,B" of the window's client area, from a fresh screenshot when asked to.

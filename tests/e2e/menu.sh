@@ -2,7 +2,7 @@
 # The eraser's popup menu: erase all, rewrite the date, quit; and its shortcuts.
 . "$(dirname "$0")/lib.sh"
 
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
+FAKETIME_LIB=$(compgen -G '/usr/lib/*/faketime/libfaketime.so.1' | head -n1 || true)
 [ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
 echo "@2026-12-25 10:00:00" >"$WORK/clock"
 

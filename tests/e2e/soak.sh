@@ -24,7 +24,7 @@ moves 3 1000
 click_at 122 424
 wait_until "$DEADLINE" pixel_is 122 424 224,224,224 || fail "the program stopped answering"
 early=$(rss_kib)
-for round in $(seq 9); do
+for _ in $(seq 9); do
     moves 1 1000
     moves 3 1000
 done

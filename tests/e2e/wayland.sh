@@ -17,7 +17,8 @@ xwayland_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p
 weston_ready() { [ -S "$XDG_RUNTIME_DIR/$SOCKET" ] && [ -n "$(xwayland_display)" ]; }
 wait_until "$DEADLINE" weston_ready || fail "weston did not start: $(cat "$WORK/weston.log")"
 OUTER=$DISPLAY
-export DISPLAY=$(xwayland_display)
+DISPLAY=$(xwayland_display)
+export DISPLAY
 
 # A Wayland session as a desktop sets it up; the platform is left for the program to choose.
 unset QT_QPA_PLATFORM

@@ -162,7 +162,7 @@ icon=$(sed -n 's/^"ProductIcon"="C:\\\\\(.*\)"$/\1/p' "$WINEPREFIX/system.reg" |
 [ -n "$icon" ] && [ -f "$WINEPREFIX/drive_c/$icon" ] || fail "no icon for Add or Remove Programs: '$icon'"
 # The Start menu: all users' on Windows; Wine's msi puts it in the user's.
 menu=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/ZAV 黒板' -type d)
-[ "$(ls "$menu" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')" = "ZAV 黒板.lnk もっと大きく表示（2 倍）.lnk 大きく表示（1.5 倍）.lnk " ] \
+[ "$(find "$menu" -mindepth 1 -printf "%f\n" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')" = "ZAV 黒板.lnk もっと大きく表示（2 倍）.lnk 大きく表示（1.5 倍）.lnk " ] \
     || fail "the Start menu holds $(ls "$menu" 2>/dev/null)"
 pass "installed silently over the earlier version: one entry, Program Files\\ZAV 黒板, three Start menu entries"
 
