@@ -10,7 +10,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QDate today = QDate::currentDate();
     const QString weekdays = QStringLiteral("月火水木金土日");
-    QLabel window(QStringLiteral("%1\n月\n%2\n日\n(%3)").arg(today.month()).arg(today.day()).arg(weekdays[today.dayOfWeek() - 1]));
+    QLabel window(QStringLiteral("%1\n月\n%2\n日\n(%3)")
+                      .arg(today.month())
+                      .arg(today.day())
+                      .arg(weekdays[today.dayOfWeek() - 1]));
     window.setWindowTitle(QStringLiteral("bare"));
     window.setAlignment(Qt::AlignRight | Qt::AlignTop);
     QFont font(QStringLiteral("RocknRoll One"));

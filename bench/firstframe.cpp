@@ -8,14 +8,14 @@
 // creation of its first top-level window, to the last drawing of the first frame.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 double now()
@@ -68,7 +68,7 @@ int main(int argc, char **argv)
         const double t = now();
         if ((last >= 0 && t - last >= quiet) || t > limit)
             break;
-        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        pollfd fd {ConnectionNumber(display), POLLIN, 0};
         poll(&fd, 1, 5);
     }
     kill(child, SIGTERM);

@@ -3,10 +3,12 @@
 // file.
 //   build/bench/zav-bench [--benchmark_repetitions=5]
 #include "handlers/frmmain.h"
-#include "widgets/boardwidget.h"
+#include "injector.h"
 #include "pictures/cursorloader.h"
 #include "pictures/iconfile.h"
+#include "resident.h"
 #include "widgets/blackboardwindow.h"
+#include "widgets/boardwidget.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,17 +20,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include "injector.h"
-#include "resident.h"
-
 namespace {
-
 
 // A runtime that passes every request on to the real window; the variants below change one.
 class ForwardingForms : public Forms
 {
 public:
-    explicit ForwardingForms(BlackboardWindow &forms) : m_forms(forms) {}
+    explicit ForwardingForms(BlackboardWindow &forms)
+        : m_forms(forms)
+    {}
     void Unload() override { m_forms.Unload(); }
     void PopupMenu() override { m_forms.PopupMenu(); }
     void setChalkVisible(int index, bool visible) override { m_forms.setChalkVisible(index, visible); }
@@ -67,7 +67,8 @@ public:
 class BadCursorFileForms final : public ForwardingForms
 {
 public:
-    explicit BadCursorFileForms(BlackboardWindow &forms) : ForwardingForms(forms)
+    explicit BadCursorFileForms(BlackboardWindow &forms)
+        : ForwardingForms(forms)
     {
         QFile file(m_directory.filePath(QStringLiteral("チョーク.cur")));
         if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(1 << 20, 'x')) != (1 << 20))
@@ -153,7 +154,7 @@ QPointF strokePoint(std::int64_t n, int finger, bool spread = true)
 struct Attached
 {
     BlackboardWindow &forms = window();
-    frmMain form{forms};
+    frmMain form {forms};
     Attached()
     {
         forms.setEvents(&form);
@@ -196,7 +197,8 @@ void touchFrames(benchmark::State &state, bool spread)
     QList<QEventPoint> points(fingers);
     for (int i = 0; i < fingers; ++i) {
         const QPointF at = strokePoint(n, i, spread);
-        points[i] = QMutableEventPoint::withTimeStamp(0, i, QEventPoint::State::Pressed, at, at, board->mapToGlobal(at));
+        points[i]
+            = QMutableEventPoint::withTimeStamp(0, i, QEventPoint::State::Pressed, at, at, board->mapToGlobal(at));
     }
     // Qt passes updates only to a widget that took the touch's beginning.
     QTouchEvent begin(QEvent::TouchBegin, inject::touchScreen(), Qt::NoModifier, points);
@@ -256,11 +258,13 @@ void BM_PalmFrame(benchmark::State &state)
         QMutableEventPoint::setEllipseDiameters(point, QSizeF(across, across));
         return point;
     };
-    QTouchEvent begin(QEvent::TouchBegin, inject::touchScreen(), Qt::NoModifier, {contact(QEventPoint::State::Pressed)});
+    QTouchEvent begin(QEvent::TouchBegin, inject::touchScreen(), Qt::NoModifier,
+                      {contact(QEventPoint::State::Pressed)});
     QCoreApplication::sendEvent(board, &begin);
     for (auto _ : state) {
         ++n;
-        QTouchEvent event(QEvent::TouchUpdate, inject::touchScreen(), Qt::NoModifier, {contact(QEventPoint::State::Updated)});
+        QTouchEvent event(QEvent::TouchUpdate, inject::touchScreen(), Qt::NoModifier,
+                          {contact(QEventPoint::State::Updated)});
         QCoreApplication::sendEvent(board, &event);
         state.PauseTiming();
         QCoreApplication::processEvents();

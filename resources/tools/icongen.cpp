@@ -21,7 +21,11 @@
 
 namespace {
 
-struct PaletteEntry { char key; std::uint8_t r, g, b; };
+struct PaletteEntry
+{
+    char key;
+    std::uint8_t r, g, b;
+};
 
 // The Windows standard 16 colours, in palette order.
 constexpr PaletteEntry kLegend[16] = {
@@ -39,8 +43,16 @@ int paletteIndex(char c)
     return -1;
 }
 
-void put16(std::string &out, unsigned v) { out += char(v & 0xFF); out += char(v >> 8 & 0xFF); }
-void put32(std::string &out, unsigned v) { put16(out, v & 0xFFFF); put16(out, v >> 16); }
+void put16(std::string &out, unsigned v)
+{
+    out += char(v & 0xFF);
+    out += char(v >> 8 & 0xFF);
+}
+void put32(std::string &out, unsigned v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
 
 [[noreturn]] void die(const std::string &why)
 {

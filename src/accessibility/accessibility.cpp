@@ -29,8 +29,7 @@ public:
     ControlAccessible(QWidget *widget, accessible::Control *control, QAccessible::Role role)
         : QAccessibleWidget(widget, role)
         , m_control(control)
-    {
-    }
+    {}
     QString text(QAccessible::Text t) const override { return describe(*this, m_control, t); }
 
 private:
@@ -45,8 +44,7 @@ public:
     PictureAccessible(QWidget *widget, accessible::Picture *picture)
         : QAccessibleWidget(widget, picture->opensMenu() ? QAccessible::ButtonMenu : QAccessible::PushButton)
         , m_picture(picture)
-    {
-    }
+    {}
 
     QWidget *image() const { return widget(); }
     QString text(QAccessible::Text t) const override { return describe(*this, m_picture, t); }
@@ -55,7 +53,8 @@ public:
     QAccessibleInterface *parent() const override
     {
         QWidget *inside = image()->parentWidget();
-        return QAccessible::queryAccessibleInterface(inside && inside->parentWidget() ? inside->parentWidget() : inside);
+        return QAccessible::queryAccessibleInterface(inside && inside->parentWidget() ? inside->parentWidget()
+                                                                                      : inside);
     }
 
     QAccessible::State state() const override
@@ -98,8 +97,7 @@ public:
     TextLineAccessible(QWidget *widget, accessible::TextLine *text)
         : QAccessibleWidget(widget, QAccessible::StaticText)
         , m_text(text)
-    {
-    }
+    {}
 
     QString line() const { return m_text->oneLine(); }
 
@@ -152,8 +150,7 @@ public:
     GroupAccessible(QWidget *widget, accessible::Group *group)
         : QAccessibleWidget(widget, QAccessible::Grouping)
         , m_group(group)
-    {
-    }
+    {}
 
     QList<QWidget *> pictures() const { return m_group->members(); }
     QString text(QAccessible::Text t) const override { return describe(*this, m_group, t); }
@@ -189,8 +186,7 @@ public:
     MenuItemAccessible(QMenu *menu, QAction *action)
         : m_menu(menu)
         , m_action(action)
-    {
-    }
+    {}
 
     bool isValid() const override { return m_menu && m_action; }
     QObject *object() const override { return m_action; }
@@ -251,7 +247,7 @@ public:
     }
 
 private:
-    static inline const QRegularExpression kAccessKey{QStringLiteral("\\(&(.)\\)")};
+    static inline const QRegularExpression kAccessKey {QStringLiteral("\\(&(.)\\)")};
     QPointer<QMenu> m_menu;
     QPointer<QAction> m_action;
 };

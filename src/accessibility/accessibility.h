@@ -40,13 +40,11 @@ private:
 
 // The program's window: a frame.
 class Frame : public Control
-{
-};
+{};
 
 // A surface to draw on: a canvas.
 class Canvas : public Control
-{
-};
+{};
 
 // A picture acting as a button: a chalk stick, whose press takes up its chalk, or one that opens
 // a menu. Hidden, it is off the tray: the tool in hand.

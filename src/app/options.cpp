@@ -7,9 +7,15 @@ constexpr double kLargest = 4;
 constexpr double kStep = 0.25;
 
 // Qt's own options, taken by QApplication and its platform: with a value, and without.
-const QStringList kQtWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry", "qwindowtitle",
-    "title", "qwindowicon", "icon", "session", "style", "stylesheet", "qmljsdebugger", "display", "name", "visual"};
+const QStringList kQtWithValue = {"platform",        "platformpluginpath",
+                                  "platformtheme",   "plugin",
+                                  "qwindowgeometry", "geometry",
+                                  "qwindowtitle",    "title",
+                                  "qwindowicon",     "icon",
+                                  "session",         "style",
+                                  "stylesheet",      "qmljsdebugger",
+                                  "display",         "name",
+                                  "visual"};
 const QStringList kQtAlone = {"reverse", "testability", "qdevel", "qdebug", "widgetcount", "nograb", "dograb"};
 
 // What an argument names without its dashes and any "=value": "-platform" and "--style=x" alike.
@@ -21,7 +27,8 @@ QString bare(const QString &argument)
 
 bool isQtOption(const QString &argument)
 {
-    return argument.startsWith(QLatin1Char('-')) && (kQtWithValue.contains(bare(argument)) || kQtAlone.contains(bare(argument)));
+    return argument.startsWith(QLatin1Char('-'))
+        && (kQtWithValue.contains(bare(argument)) || kQtAlone.contains(bare(argument)));
 }
 
 // An argument that is an option of its own, not a value: "--help", "-h"; "-1" is a value.
@@ -38,14 +45,17 @@ std::optional<QString> scaleRefusal(const QString &given, const QString &factor)
     bool number = false;
     const double scale = factor.trimmed().toDouble(&number);
     if (!number || !std::isfinite(scale))
-        return QStringLiteral("%1 は倍率ではありません。1 から 4 までを 0.25 刻みで指定してください。倍率 1 で表示します。").arg(given);
+        return QStringLiteral(
+                   "%1 は倍率ではありません。1 から 4 までを 0.25 刻みで指定してください。倍率 1 で表示します。")
+            .arg(given);
     // Below 1, Qt 6.4 on X11 draws the tray and the date strip black and chalk away from the pointer.
     if (!(scale >= 1))
         return QStringLiteral("%1 は 1 より小さいため使えません。倍率 1 で表示します。").arg(given);
     if (scale > kLargest)
         return QStringLiteral("%1 は 4 より大きいため使えません。倍率 1 で表示します。").arg(given);
     if (std::fmod(scale, kStep) != 0)
-        return QStringLiteral("%1 は 0.25 刻みではないため使えません（1.25、1.5、2 など）。倍率 1 で表示します。").arg(given);
+        return QStringLiteral("%1 は 0.25 刻みではないため使えません（1.25、1.5、2 など）。倍率 1 で表示します。")
+            .arg(given);
     return std::nullopt;
 }
 
@@ -63,8 +73,11 @@ Options parseOptions(const QStringList &arguments)
             // "--scale --help" is a scale without its factor, then a request for help.
             const bool joined = argument.contains(QLatin1Char('='));
             const bool takesNext = !joined && hasNext && !isOption(arguments[i + 1]);
-            const QString factor = joined ? argument.section(QLatin1Char('='), 1) : takesNext ? arguments[++i] : QString();
-            const std::optional<QString> line = scaleRefusal(QStringLiteral("--scale %1").arg(factor).trimmed(), factor);
+            const QString factor = joined ? argument.section(QLatin1Char('='), 1)
+                : takesNext               ? arguments[++i]
+                                          : QString();
+            const std::optional<QString> line
+                = scaleRefusal(QStringLiteral("--scale %1").arg(factor).trimmed(), factor);
             if (line)
                 options.refused << *line;
             options.scale = line ? 1.0 : factor.toDouble();
@@ -95,7 +108,8 @@ QStringList settleScaleEnvironment()
         if (entry.isEmpty())
             continue;
         const QString given = QStringLiteral("QT_SCREEN_SCALE_FACTORS の %1").arg(QString::fromLocal8Bit(entry));
-        if (const std::optional<QString> line = scaleRefusal(given, QString::fromLocal8Bit(entry.mid(entry.indexOf('=') + 1)))) {
+        if (const std::optional<QString> line
+            = scaleRefusal(given, QString::fromLocal8Bit(entry.mid(entry.indexOf('=') + 1)))) {
             lines << *line;
             qunsetenv("QT_SCREEN_SCALE_FACTORS");
             break;
@@ -107,16 +121,15 @@ QStringList settleScaleEnvironment()
 // Read in a message box's proportional font as well as in a terminal: no columns to line up.
 QString helpText()
 {
-    return QStringLiteral(
-        "使い方: zav-blackboard [--scale 倍率]\n"
-        "\n"
-        "学校にある黒板と同じです。左ボタンで書き、右ボタンで消します。\n"
-        "\n"
-        "--scale 倍率\n"
-        "    窓を大きく表示します。1 から 4 まで、0.25 刻みです。\n"
-        "    プロジェクターや電子黒板には 1.5 や 2 を。\n"
-        "--help\n"
-        "    この説明を表示します。\n"
-        "--version\n"
-        "    版を表示します。\n");
+    return QStringLiteral("使い方: zav-blackboard [--scale 倍率]\n"
+                          "\n"
+                          "学校にある黒板と同じです。左ボタンで書き、右ボタンで消します。\n"
+                          "\n"
+                          "--scale 倍率\n"
+                          "    窓を大きく表示します。1 から 4 まで、0.25 刻みです。\n"
+                          "    プロジェクターや電子黒板には 1.5 や 2 を。\n"
+                          "--help\n"
+                          "    この説明を表示します。\n"
+                          "--version\n"
+                          "    版を表示します。\n");
 }

@@ -8,7 +8,7 @@
 struct ChalkStick
 {
     std::uint32_t colour; // &H00BBGGRR
-    const char *name;     // the colour's name, UTF-8
+    const char *name; // the colour's name, UTF-8
 };
 
 // Left to right, by element index of チョーク.

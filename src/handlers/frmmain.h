@@ -10,7 +10,9 @@
 class frmMain final : public FormEvents
 {
 public:
-    explicit frmMain(Forms &forms) : m_forms(forms) {}
+    explicit frmMain(Forms &forms)
+        : m_forms(forms)
+    {}
 
     void Form_Load() override;
     void 書ける_MouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;

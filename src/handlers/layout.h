@@ -16,15 +16,18 @@ struct TwipRect
     }
 };
 
-inline constexpr TwipRect kClient{0, 0, 9615, 6735};
-inline constexpr TwipRect kTray{0, 6000, 9615, 735};       // Picture1
-inline constexpr TwipRect kBoard{120, 120, 7575, 5895};    // 書ける
-inline constexpr TwipRect kDate{7680, 120, 1815, 5895};    // 日付
-inline constexpr int kTrayBorderPixels = 2;                // sunken, on every side
+inline constexpr TwipRect kClient {0, 0, 9615, 6735};
+inline constexpr TwipRect kTray {0, 6000, 9615, 735}; // Picture1
+inline constexpr TwipRect kBoard {120, 120, 7575, 5895}; // 書ける
+inline constexpr TwipRect kDate {7680, 120, 1815, 5895}; // 日付
+inline constexpr int kTrayBorderPixels = 2; // sunken, on every side
 
 // Inside the tray's border. Pictures are 32 x 32, stretched to twice their size.
-inline constexpr TwipRect kEraser{6720, -120, 960, 960};   // 黒板消し
-constexpr TwipRect chalk(int n) { return {240 + 1080 * n, -480, 960, 960}; } // チョーク(n)
+inline constexpr TwipRect kEraser {6720, -120, 960, 960}; // 黒板消し
+constexpr TwipRect chalk(int n)
+{
+    return {240 + 1080 * n, -480, 960, 960};
+} // チョーク(n)
 
 // &H00BBGGRR colours.
 inline constexpr unsigned kFrameColour = 0x40;

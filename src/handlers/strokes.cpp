@@ -1,5 +1,6 @@
-#include "handlers/frmmain.h"
 #include "handlers/strokes.h"
+
+#include "handlers/frmmain.h"
 
 #include <cmath>
 

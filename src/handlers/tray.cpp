@@ -1,5 +1,5 @@
-#include "handlers/frmmain.h"
 #include "handlers/chalktable.h"
+#include "handlers/frmmain.h"
 
 void frmMain::チョーク_Click(std::int16_t index)
 {

@@ -34,7 +34,6 @@ private:
     void penNear(bool inProximity);
     void penEvent(bool tipDown);
 
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -30,7 +30,8 @@ std::int16_t mouseButtons(Qt::MouseButtons buttons)
     return static_cast<std::int16_t>(buttons.toInt() & kButtonMask);
 }
 
-std::optional<std::int16_t> penButtons(QEvent::Type type, Qt::MouseButtons buttons, QPointingDevice::PointerType pointer)
+std::optional<std::int16_t> penButtons(QEvent::Type type, Qt::MouseButtons buttons,
+                                       QPointingDevice::PointerType pointer)
 {
     if (type != QEvent::TabletMove)
         return std::nullopt; // touching down or lifting lays no dab, as a press without a move
@@ -141,7 +142,7 @@ void TouchTracker::frame(const QList<QEventPoint> &points, bool ended, bool allo
                     sink(kWrite, at);
                 continue;
             }
-            contact = m_contacts.insert(id, Contact{at});
+            contact = m_contacts.insert(id, Contact {at});
         }
         if (!allowed)
             contact->ignored = true;

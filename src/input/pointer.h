@@ -67,7 +67,7 @@ public:
 private:
     struct Contact
     {
-        QPointF last;      // where the last frame had it
+        QPointF last; // where the last frame had it
         double radius = 0; // pixels; above 0 it is the flat of a hand
         bool ignored = false;
     };

@@ -12,7 +12,9 @@
 // A cursor the Qt runtime hands out as a Picture.
 struct QtPicture final : Picture
 {
-    explicit QtPicture(QCursor c) : cursor(std::move(c)) {}
+    explicit QtPicture(QCursor c)
+        : cursor(std::move(c))
+    {}
     QCursor cursor;
 };
 

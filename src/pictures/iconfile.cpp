@@ -103,8 +103,8 @@ const char *checkBitmap(QByteArrayView data, Bitmap *bitmap)
     const bool hasMask = data.size() - headerSize - paletteSize - xorBytes >= maskBytes;
     if (!hasMask && bits != 32)
         return "truncated pixel data";
-    *bitmap = {QSize(width, height), bits, headerSize, headerSize + paletteSize, headerSize + paletteSize + xorBytes,
-               hasMask};
+    *bitmap = {
+        QSize(width, height), bits, headerSize, headerSize + paletteSize, headerSize + paletteSize + xorBytes, hasMask};
     return nullptr;
 }
 

@@ -12,8 +12,8 @@ struct IconFileImage
 {
     enum class Kind { Icon = 1, Cursor = 2 };
     Kind kind = Kind::Icon;
-    QImage image;      // ARGB32; transparent where the AND mask is set
-    QPoint hotspot;    // (0, 0) for icons
+    QImage image; // ARGB32; transparent where the AND mask is set
+    QPoint hotspot; // (0, 0) for icons
 };
 
 // Largest file a picture may come from; anything bigger is refused before it is read.

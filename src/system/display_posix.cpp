@@ -13,8 +13,7 @@ void choosePlatform()
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return;
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
     if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
@@ -32,11 +31,9 @@ std::optional<QString> noDisplayLine(const QStringList &qtMessages)
 }
 
 void prepareWindow(std::uintptr_t)
-{
-}
+{}
 
 void releaseWindow(std::uintptr_t)
-{
-}
+{}
 
 } // namespace os

@@ -12,8 +12,7 @@ constexpr wchar_t kPenServiceProperty[] = L"MicrosoftTabletPenServiceProperty";
 } // namespace
 
 void choosePlatform()
-{
-}
+{}
 
 std::optional<QString> noDisplayLine(const QStringList &)
 {

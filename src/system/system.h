@@ -30,7 +30,7 @@ QByteArray programDirectory();
 // What a name refers to and its state: equal identities mean the same file, unchanged.
 struct FileIdentity
 {
-    std::array<std::uint64_t, 8> fields{};
+    std::array<std::uint64_t, 8> fields {};
     bool operator==(const FileIdentity &) const = default;
 };
 

@@ -18,8 +18,7 @@
 namespace os {
 
 void guardLoading()
-{
-}
+{}
 
 namespace {
 QString systemError(int code)
@@ -54,7 +53,8 @@ QByteArray programDirectory()
 
 std::optional<FileIdentity> identityOf(const QByteArray &path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     if (::stat(path.constData(), &info) != 0)
         return std::nullopt;
     return identityFrom(info);
@@ -63,7 +63,8 @@ std::optional<FileIdentity> identityOf(const QByteArray &path)
 OpenFile::OpenFile(const QByteArray &path)
     : m_handle(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY))
 {
-    struct stat info {};
+    struct stat info
+    {};
     if (m_handle < 0 || ::fstat(static_cast<int>(m_handle), &info) != 0) {
         m_error = systemError(errno);
         return;
@@ -96,7 +97,7 @@ qint64 OpenFile::readSome(char *data, qint64 size, QString *error)
 std::uint64_t randomSeed()
 {
     return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())
-        ^ std::random_device{}();
+        ^ std::random_device {}();
 }
 
 void reportLine(const QString &line)

@@ -19,7 +19,7 @@
 // the link.
 constexpr IMAGE_LOAD_CONFIG_DIRECTORY64 loadConfiguration()
 {
-    IMAGE_LOAD_CONFIG_DIRECTORY64 configuration{};
+    IMAGE_LOAD_CONFIG_DIRECTORY64 configuration {};
     configuration.Size = sizeof configuration;
     configuration.Reserved1 = LOAD_LIBRARY_SEARCH_SYSTEM32;
     return configuration;
@@ -43,9 +43,9 @@ std::wstring wide(const QByteArray &utf8)
 QString systemError(DWORD code)
 {
     wchar_t *text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                            | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    const DWORD length
+        = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     QString message = length ? QString::fromWCharArray(text, static_cast<int>(length)).trimmed()
                              : QStringLiteral("error %1").arg(code);
     LocalFree(text);
@@ -125,7 +125,7 @@ QByteArray programDirectory()
 
 std::optional<FileIdentity> identityOf(const QByteArray &path)
 {
-    WIN32_FILE_ATTRIBUTE_DATA info{};
+    WIN32_FILE_ATTRIBUTE_DATA info {};
     if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &info))
         return std::nullopt;
     return identityFrom(info.dwFileAttributes, info.ftCreationTime, info.ftLastWriteTime, info.nFileSizeHigh,
@@ -140,7 +140,7 @@ OpenFile::OpenFile(const QByteArray &path)
         return;
     }
     m_handle = reinterpret_cast<std::intptr_t>(file);
-    BY_HANDLE_FILE_INFORMATION info{};
+    BY_HANDLE_FILE_INFORMATION info {};
     if (!GetFileInformationByHandle(file, &info)) {
         m_error = systemError(GetLastError());
         return;
@@ -171,9 +171,9 @@ qint64 OpenFile::readSome(char *data, qint64 size, QString *error)
 
 std::uint64_t randomSeed()
 {
-    LARGE_INTEGER counter{};
+    LARGE_INTEGER counter {};
     QueryPerformanceCounter(&counter);
-    return static_cast<std::uint64_t>(counter.QuadPart) ^ std::random_device{}();
+    return static_cast<std::uint64_t>(counter.QuadPart) ^ std::random_device {}();
 }
 
 void reportLine(const QString &line)

@@ -2,27 +2,28 @@
 
 #include "handlers/chalktable.h"
 #include "handlers/layout.h"
+#include "pictures/builtin.h"
+#include "system/display.h"
+#include "system/system.h"
 #include "widgets/boardwidget.h"
 #include "widgets/colour.h"
 #include "widgets/datestrip.h"
 #include "widgets/erasermenu.h"
-#include "pictures/builtin.h"
-#include "system/display.h"
-#include "system/system.h"
 #include "widgets/trayimage.h"
 #include "widgets/traypanel.h"
 
 #include <QCursor>
-#include <QPlatformSurfaceEvent>
-#include <QWindow>
 #include <QIcon>
 #include <QPixmap>
+#include <QPlatformSurfaceEvent>
+#include <QWindow>
 
 BlackboardWindow::BlackboardWindow()
     // Fixed by its size alone: Windows' fixed-size dialog frame does not follow a window moved to
     // a monitor of another density.
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
 {
     // Before any control exists: a control's interface is made the first time it is asked for.
     installAccessibility();
@@ -89,10 +90,11 @@ BlackboardWindow::BlackboardWindow()
 
     setName(windowTitle());
     // How to use it, read once, as the window opens; what is in hand is read as focus moves.
-    setDescription(this, QStringLiteral(
-        "左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
-        "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"
-        "Tab でチョーク入れに移り、矢印キーで選んで Space で持ちます。"));
+    setDescription(
+        this,
+        QStringLiteral("左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
+                       "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"
+                       "Tab でチョーク入れに移り、矢印キーで選んで Space で持ちます。"));
     describeInHand();
     // Focus starts on the board, quietly: its mark shows once Tab is used.
     m_board->setFocus(Qt::OtherFocusReason);
@@ -235,8 +237,8 @@ PictureRef BlackboardWindow::builtInCursor(BuiltInCursor which)
 {
     PictureRef &cached = m_builtInCursors[static_cast<int>(which)];
     if (!cached) {
-        const IconFileImage image = builtInPicture(
-            which == BuiltInCursor::Chalk ? QStringLiteral("チョーク.cur") : QStringLiteral("黒板消し.cur"));
+        const IconFileImage image = builtInPicture(which == BuiltInCursor::Chalk ? QStringLiteral("チョーク.cur")
+                                                                                 : QStringLiteral("黒板消し.cur"));
         cached = makeCursorPicture(image.image, image.hotspot);
     }
     return cached;

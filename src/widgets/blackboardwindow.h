@@ -1,19 +1,19 @@
 #pragma once
 
-#include "pictures/cursorloader.h"
 #include "accessibility/accessibility.h"
-#include "widgets/erasermenu.h"
 #include "forms/formevents.h"
 #include "forms/forms.h"
 #include "handlers/chalktable.h"
+#include "pictures/cursorloader.h"
+#include "widgets/erasermenu.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
 #include <array>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <random>
 
 class BoardWidget;
@@ -79,7 +79,7 @@ private:
     BoardWidget *m_board = nullptr;
     TrayPanel *m_tray = nullptr;
     DateStrip *m_date = nullptr;
-    std::array<TrayImage *, kChalkCount> m_chalks{};
+    std::array<TrayImage *, kChalkCount> m_chalks {};
     TrayImage *m_eraser = nullptr;
     EraserMenu *m_menu = nullptr;
 

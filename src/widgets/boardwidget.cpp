@@ -89,7 +89,8 @@ void BoardWidget::tabletEvent(QTabletEvent *event)
 {
     // Taken here, so Qt makes no mouse events of it as well.
     event->accept();
-    if (const std::optional<std::int16_t> button = input::penButtons(event->type(), event->buttons(), event->pointerType()))
+    if (const std::optional<std::int16_t> button
+        = input::penButtons(event->type(), event->buttons(), event->pointerType()))
         move(*button, event->position());
 }
 

@@ -62,6 +62,6 @@ private:
     double m_dotsPerInch = 0;
     const input::MoveSink m_move = [this](std::int16_t button, const QPointF &pixels) { move(button, pixels); };
     bool m_batching = false;
-    QRegion m_batch;   // a touch frame's dabs, repainted together
+    QRegion m_batch; // a touch frame's dabs, repainted together
     bool m_keyboardFocus = false;
 };

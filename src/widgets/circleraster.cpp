@@ -17,14 +17,14 @@ QRect drawCircle(QImage &image, float cx, float cy, float radius, QRgb fill, QRg
     const float low = -2.0f;
     const float highX = static_cast<float>(image.width()) + 2.0f;
     const float highY = static_cast<float>(image.height()) + 2.0f;
-    const auto pixel = [](float value, float lowest, float highest) {
-        return static_cast<int>(std::clamp(value, lowest, highest));
-    };
+    const auto pixel
+        = [](float value, float lowest, float highest) { return static_cast<int>(std::clamp(value, lowest, highest)); };
     const int centreX = pixel(std::floor(cx + 0.5f), low, highX);
     const int centreY = pixel(std::floor(cy + 0.5f), low, highY);
-    const QRect bounds = QRect(QPoint(pixel(std::floor(cx - radius), low, highX), pixel(std::floor(cy - radius), low, highY)),
-                               QPoint(pixel(std::ceil(cx + radius), low, highX), pixel(std::ceil(cy + radius), low, highY)))
-                             .united(QRect(centreX, centreY, 1, 1));
+    const QRect bounds
+        = QRect(QPoint(pixel(std::floor(cx - radius), low, highX), pixel(std::floor(cy - radius), low, highY)),
+                QPoint(pixel(std::ceil(cx + radius), low, highX), pixel(std::ceil(cy + radius), low, highY)))
+              .united(QRect(centreX, centreY, 1, 1));
     const QRect clipped = bounds & image.rect();
     if (clipped.isEmpty())
         return {};

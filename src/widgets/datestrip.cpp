@@ -20,9 +20,9 @@ const QString kInkSample = QString::fromUtf16(layout::kDateCharacters);
 // once, before any text is laid out. Its family, or nothing if it could not be registered.
 QString travellingFamily()
 {
-    static const QString family =
-        QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/date.ttf")))
-            .value(0);
+    static const QString family
+        = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/date.ttf")))
+              .value(0);
     return family;
 }
 } // namespace
@@ -37,7 +37,7 @@ DateStrip::DateStrip(QWidget *parent, const QRect &geometry)
     // lacks is not named: Qt would gather fallbacks for it across every face installed, reading
     // each, and start-up would grow with the fonts a PC has. Asking for the list of families reads
     // none of them.
-    QStringList families{travellingFamily()};
+    QStringList families {travellingFamily()};
     if (QFontDatabase::hasFamily(QStringLiteral("富士ポップＰ")))
         families.prepend(QStringLiteral("富士ポップＰ"));
     m_font.setFamilies(families);

@@ -19,7 +19,7 @@ public:
     EraserMenu(QWidget *window, std::function<void(void (FormEvents::*handler)())> raise);
 
     // The click on the eraser that is opening the menu: where (global) and when (ms).
-    void openingClick(const QPoint &global, quint64 timestamp) { m_openingClick = OpeningClick{global, timestamp}; }
+    void openingClick(const QPoint &global, quint64 timestamp) { m_openingClick = OpeningClick {global, timestamp}; }
 
 protected:
     bool event(QEvent *event) override;

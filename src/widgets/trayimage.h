@@ -9,8 +9,8 @@
 
 // A picture on the tray, stretched to its control with nearest-neighbour sampling.
 // A left click or a tap on it raises onClick with where (global) and when (the press's timestamp,
-// ms: a double click is measured from press to press) it happened; hidden, it takes no clicks. A tap counts whatever other fingers do on the
-// board meanwhile.
+// ms: a double click is measured from press to press) it happened; hidden, it takes no clicks. A tap counts whatever
+// other fingers do on the board meanwhile.
 //
 // From the keyboard it is reached through the tray: Left, Right, Home and End move between the
 // pictures on the tray, Space or Enter acts as a click (onActivate, as does an assistive

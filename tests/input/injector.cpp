@@ -94,7 +94,8 @@ bool runLine(QWindow *window, const QString &line, QString *error)
         return true;
     const QString &verb = words.first();
     const auto typeOf = [](const QString &word) {
-        return word == QLatin1String("eraser") ? QPointingDevice::PointerType::Eraser : QPointingDevice::PointerType::Pen;
+        return word == QLatin1String("eraser") ? QPointingDevice::PointerType::Eraser
+                                               : QPointingDevice::PointerType::Pen;
     };
     if (verb == QLatin1String("touch")) {
         QList<Contact> contacts;
@@ -109,10 +110,10 @@ bool runLine(QWindow *window, const QString &line, QString *error)
             c.at = QPointF(f[1].toDouble(), f[2].toDouble());
             c.diameter = f[3].toDouble();
             const QChar s = f[4].isEmpty() ? QLatin1Char('u') : f[4][0];
-            c.state = s == QLatin1Char('p')   ? QEventPoint::State::Pressed
-                : s == QLatin1Char('r')       ? QEventPoint::State::Released
-                : s == QLatin1Char('s')       ? QEventPoint::State::Stationary
-                                              : QEventPoint::State::Updated;
+            c.state = s == QLatin1Char('p') ? QEventPoint::State::Pressed
+                : s == QLatin1Char('r')     ? QEventPoint::State::Released
+                : s == QLatin1Char('s')     ? QEventPoint::State::Stationary
+                                            : QEventPoint::State::Updated;
             contacts << c;
         }
         touch(window, contacts);

@@ -66,8 +66,9 @@ private:
                 inject::runLine(window, line, &error);
             else
                 error = QStringLiteral("no window");
-            m_done.write((error.isEmpty() ? QStringLiteral("ok ") : QStringLiteral("error ") + error + QLatin1Char(' '))
-                             .toUtf8() + line.toUtf8() + '\n');
+            m_done.write(
+                (error.isEmpty() ? QStringLiteral("ok ") : QStringLiteral("error ") + error + QLatin1Char(' ')).toUtf8()
+                + line.toUtf8() + '\n');
         }
     }
 

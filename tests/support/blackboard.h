@@ -1,8 +1,8 @@
 // The real window as the program starts it, for the widget tests, and pixel helpers.
 #pragma once
 #include "handlers/frmmain.h"
-#include "widgets/boardwidget.h"
 #include "widgets/blackboardwindow.h"
+#include "widgets/boardwidget.h"
 
 #include <QImage>
 #include <QTest>
@@ -14,7 +14,7 @@ inline const QRgb kBoardPixel = qRgb(0, 64, 0);
 struct Blackboard
 {
     BlackboardWindow forms;
-    frmMain form{forms};
+    frmMain form {forms};
 
     // today: the date the system's clock says, when not given.
     explicit Blackboard(QDate today = {})

@@ -16,7 +16,9 @@ class FakeForms final : public Forms
 public:
     struct FakePicture final : Picture
     {
-        explicit FakePicture(QString s) : source(std::move(s)) {}
+        explicit FakePicture(QString s)
+            : source(std::move(s))
+        {}
         QString source; // a path, or "built-in chalk" / "built-in eraser"
     };
     struct CircleCall
@@ -27,7 +29,7 @@ public:
 
     // Everything the handlers did, one entry per call, in order.
     QStringList log;
-    std::array<bool, 6> chalkVisible{true, true, true, true, true, true};
+    std::array<bool, 6> chalkVisible {true, true, true, true, true, true};
     bool eraserVisible = false;
     QString caption;
     Colour fillColour = 0xFFFFFF;
@@ -37,10 +39,10 @@ public:
 
     // Set by the test.
     std::deque<float> rnd;
-    mutable QList<QDate> dates{QDate(2001, 3, 11)}; // today() hands these out in turn, the last one repeating
-    QSet<QByteArray> unreadable;            // paths whose LoadPicture fails
+    mutable QList<QDate> dates {QDate(2001, 3, 11)}; // today() hands these out in turn, the last one repeating
+    QSet<QByteArray> unreadable; // paths whose LoadPicture fails
     QByteArray programDirectory = QByteArrayLiteral("/opt/zav");
-    QList<QByteArray> loadedPaths;          // every path LoadPicture was asked for, as bytes
+    QList<QByteArray> loadedPaths; // every path LoadPicture was asked for, as bytes
 
     void Unload() override { log << QStringLiteral("Unload"); }
     void PopupMenu() override { log << QStringLiteral("PopupMenu"); }

@@ -3,6 +3,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
 #include <psapi.h>
 #else
 #include <fstream>
@@ -13,7 +14,7 @@
 inline long residentKiB()
 {
 #ifdef _WIN32
-    PROCESS_MEMORY_COUNTERS counters{};
+    PROCESS_MEMORY_COUNTERS counters {};
     if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
         return -1;
     return static_cast<long>(counters.WorkingSetSize / 1024);

@@ -1,6 +1,6 @@
 // The window's handlers against a recording runtime.
-#include "handlers/frmmain.h"
 #include "fakeforms.h"
+#include "handlers/frmmain.h"
 
 #include <QTest>
 
@@ -85,7 +85,7 @@ void TestHandlers::formLoad()
     frmMain form(forms);
     form.Form_Load();
     QCOMPARE(form.chalkColor(), QStringLiteral("16777215"));
-    QCOMPARE(forms.chalkVisible, (std::array<bool, 6>{false, true, true, true, true, true}));
+    QCOMPARE(forms.chalkVisible, (std::array<bool, 6> {false, true, true, true, true, true}));
     QVERIFY(forms.eraserVisible);
     QCOMPARE(forms.caption, QStringLiteral("3\r\n月\r\n11\r\n日\r\n(日)"));
     QCOMPARE(forms.log.first(), QStringLiteral("Randomize"));
@@ -101,12 +101,12 @@ void TestHandlers::chalkStrokeSpecks_data()
     QTest::addColumn<QList<float>>("draws");
     QTest::addColumn<QList<QPointF>>("offsets");
     QTest::newRow("below-right and above-left")
-        << QList<float>{0.1f, 0.5f, 0.99f, 0.75f, 0.0f, 0.04f, 0.49f, 0.2f, 0.3f, 0.5f, 0.96f, 0.6f,
-                        0.0f, 0.0f, 0.0f, 0.9999f, 0.9999f, 0.9999f, 0.3f, 0.04f, 0.08f}
-        << QList<QPointF>{{12, 24}, {0, -1}, {5, 7}, {-24, -15}, {0, 0}, {-24, -24}, {1, 2}};
+        << QList<float> {0.1f, 0.5f, 0.99f, 0.75f, 0.0f,    0.04f,   0.49f,   0.2f, 0.3f,  0.5f, 0.96f,
+                         0.6f, 0.0f, 0.0f,  0.0f,  0.9999f, 0.9999f, 0.9999f, 0.3f, 0.04f, 0.08f}
+        << QList<QPointF> {{12, 24}, {0, -1}, {5, 7}, {-24, -15}, {0, 0}, {-24, -24}, {1, 2}};
     QTest::newRow("all below-right at the largest offset")
-        << QList<float>{0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f,
-                        0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f, 0.0f, 0.99f, 0.99f}
+        << QList<float> {0.0f,  0.99f, 0.99f, 0.0f,  0.99f, 0.99f, 0.0f,  0.99f, 0.99f, 0.0f, 0.99f,
+                         0.99f, 0.0f,  0.99f, 0.99f, 0.0f,  0.99f, 0.99f, 0.0f,  0.99f, 0.99f}
         << QList<QPointF>(7, QPointF(24, 24));
     QTest::newRow("largest draws below 1: above-left at the largest offset")
         << QList<float>(21, 0.99999994f) << QList<QPointF>(7, QPointF(-24, -24));
@@ -149,9 +149,19 @@ void TestHandlers::chalkStrokeOrder()
     forms.log.clear();
     form.書ける_MouseMove(1, 0, 300, 300);
     const QStringList expected = {
-        QStringLiteral("LoadPicture /opt/zav/チョーク.cur"), QStringLiteral("MouseIcon /opt/zav/チョーク.cur"),
-        QStringLiteral("FillColor 16777215"), QStringLiteral("Circle"), QStringLiteral("eraser shown"),
-        "Circle", "Circle", "Circle", "Circle", "Circle", "Circle", "Circle", QStringLiteral("chalk 0 hidden"),
+        QStringLiteral("LoadPicture /opt/zav/チョーク.cur"),
+        QStringLiteral("MouseIcon /opt/zav/チョーク.cur"),
+        QStringLiteral("FillColor 16777215"),
+        QStringLiteral("Circle"),
+        QStringLiteral("eraser shown"),
+        "Circle",
+        "Circle",
+        "Circle",
+        "Circle",
+        "Circle",
+        "Circle",
+        "Circle",
+        QStringLiteral("chalk 0 hidden"),
     };
     QCOMPARE(forms.log, expected);
 }
@@ -198,13 +208,13 @@ void TestHandlers::eraserThenChalk()
     QCOMPARE(forms.circles.last().fill, Colour(0x4000));
     QCOMPARE(forms.mouseIcon, QStringLiteral("/opt/zav/黒板消し.cur"));
     QVERIFY(!forms.eraserVisible);
-    QCOMPARE(forms.chalkVisible, (std::array<bool, 6>{true, true, true, true, true, true}));
+    QCOMPARE(forms.chalkVisible, (std::array<bool, 6> {true, true, true, true, true, true}));
     QCOMPARE(form.chalkColor(), QStringLiteral("16711680"));
 
     form.書ける_MouseMove(1, 0, 750, 750);
     QCOMPARE(forms.mouseIcon, QStringLiteral("/opt/zav/チョーク.cur"));
     QVERIFY(forms.eraserVisible);
-    QCOMPARE(forms.chalkVisible, (std::array<bool, 6>{true, true, true, true, false, true}));
+    QCOMPARE(forms.chalkVisible, (std::array<bool, 6> {true, true, true, true, false, true}));
     QCOMPARE(forms.circles[1].fill, Colour(0xFF0000));
 }
 
@@ -253,7 +263,7 @@ void TestHandlers::heldColourOutsideTheTable()
     form.チョーク_Click(3);
     forms.log.clear();
     form.書ける_MouseMove(1, 0, 1500, 1500);
-    QCOMPARE(forms.log.filter(QStringLiteral("hidden")), QStringList{QStringLiteral("chalk 3 hidden")});
+    QCOMPARE(forms.log.filter(QStringLiteral("hidden")), QStringList {QStringLiteral("chalk 3 hidden")});
 }
 
 void TestHandlers::chalkClickOutsideTheTray_data()
@@ -280,8 +290,10 @@ void TestHandlers::unreadableCursorFile_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("builtIn");
-    QTest::newRow("chalk") << 1 << "/opt/zav/チョーク.cur" << "built-in chalk";
-    QTest::newRow("eraser") << 2 << "/opt/zav/黒板消し.cur" << "built-in eraser";
+    QTest::newRow("chalk") << 1 << "/opt/zav/チョーク.cur"
+                           << "built-in chalk";
+    QTest::newRow("eraser") << 2 << "/opt/zav/黒板消し.cur"
+                            << "built-in eraser";
 }
 
 void TestHandlers::unreadableCursorFile()
@@ -327,7 +339,7 @@ void TestHandlers::commandsTouchOnlyTheirOwn()
 
     forms.log.clear();
     form.AllClear_Click();
-    QCOMPARE(forms.log, QStringList{QStringLiteral("Cls")});
+    QCOMPARE(forms.log, QStringList {QStringLiteral("Cls")});
     QCOMPARE(forms.chalkVisible, visible);
     QCOMPARE(forms.eraserVisible, eraser);
     QCOMPARE(forms.caption, caption);
@@ -336,36 +348,35 @@ void TestHandlers::commandsTouchOnlyTheirOwn()
 
     forms.log.clear();
     form.黒板消し_Click();
-    QCOMPARE(forms.log, QStringList{QStringLiteral("PopupMenu")});
+    QCOMPARE(forms.log, QStringList {QStringLiteral("PopupMenu")});
 
     forms.log.clear();
     forms.dates = {QDate(2026, 12, 25)};
     form.Date_Click();
-    QCOMPARE(forms.log, QStringList{QStringLiteral("caption")});
+    QCOMPARE(forms.log, QStringList {QStringLiteral("caption")});
     QCOMPARE(forms.caption, QStringLiteral("12\r\n月\r\n25\r\n日\r\n(金)"));
 
     forms.log.clear();
     form.ExitEnd_Click();
-    QCOMPARE(forms.log, QStringList{QStringLiteral("Unload")});
+    QCOMPARE(forms.log, QStringList {QStringLiteral("Unload")});
 }
 
 void TestHandlers::cursorPathFromDirectoryBytes_data()
 {
     QTest::addColumn<QByteArray>("directory");
     QTest::addColumn<int>("button");
-    QTest::addColumn<QByteArray>("asked");     // the path LoadPicture must get, empty for none
+    QTest::addColumn<QByteArray>("asked"); // the path LoadPicture must get, empty for none
     QTest::addColumn<QString>("icon");
-    QTest::newRow("UTF-8 folder")
-        << QByteArray("/opt/黒板") << 1 << QByteArray("/opt/黒板/チョーク.cur") << "/opt/黒板/チョーク.cur";
+    QTest::newRow("UTF-8 folder") << QByteArray("/opt/黒板") << 1 << QByteArray("/opt/黒板/チョーク.cur")
+                                  << "/opt/黒板/チョーク.cur";
     // "\x8d\x95\x94\xc2" is 黒板 in Shift-JIS: not UTF-8, yet still the program's folder.
-    QTest::newRow("Shift-JIS folder, chalk") << QByteArray("/tmp/\x8d\x95\x94\xc2") << 1
-                                             << QByteArray("/tmp/\x8d\x95\x94\xc2/チョーク.cur")
-                                             << QString::fromUtf8(QByteArray("/tmp/\x8d\x95\x94\xc2/チョーク.cur"));
-    QTest::newRow("Shift-JIS folder, eraser") << QByteArray("/tmp/\x8d\x95\x94\xc2") << 2
-                                              << QByteArray("/tmp/\x8d\x95\x94\xc2/黒板消し.cur")
-                                              << QString::fromUtf8(QByteArray("/tmp/\x8d\x95\x94\xc2/黒板消し.cur"));
-    QTest::newRow("unknown folder: no file at the root")
-        << QByteArray() << 1 << QByteArray() << "built-in chalk";
+    QTest::newRow("Shift-JIS folder, chalk")
+        << QByteArray("/tmp/\x8d\x95\x94\xc2") << 1 << QByteArray("/tmp/\x8d\x95\x94\xc2/チョーク.cur")
+        << QString::fromUtf8(QByteArray("/tmp/\x8d\x95\x94\xc2/チョーク.cur"));
+    QTest::newRow("Shift-JIS folder, eraser")
+        << QByteArray("/tmp/\x8d\x95\x94\xc2") << 2 << QByteArray("/tmp/\x8d\x95\x94\xc2/黒板消し.cur")
+        << QString::fromUtf8(QByteArray("/tmp/\x8d\x95\x94\xc2/黒板消し.cur"));
+    QTest::newRow("unknown folder: no file at the root") << QByteArray() << 1 << QByteArray() << "built-in chalk";
 }
 
 void TestHandlers::cursorPathFromDirectoryBytes()
@@ -379,7 +390,7 @@ void TestHandlers::cursorPathFromDirectoryBytes()
     frmMain form(forms);
     form.Form_Load();
     form.書ける_MouseMove(static_cast<std::int16_t>(button), 0, 1000, 1000);
-    QCOMPARE(forms.loadedPaths, asked.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{asked});
+    QCOMPARE(forms.loadedPaths, asked.isEmpty() ? QList<QByteArray> {} : QList<QByteArray> {asked});
     QCOMPARE(forms.mouseIcon, icon);
     QCOMPARE(forms.errors.size(), asked.isEmpty() ? 1 : 0);
     // Drawn all the same.

@@ -21,34 +21,57 @@ void TestOptions::options_data()
     QTest::addColumn<double>("scale"); // 0: none asked for
     QTest::addColumn<QString>("refused"); // a piece of the one line, or empty
     QTest::addColumn<QString>("shows"); // "help", "version" or empty
-    QTest::newRow("nothing") << QStringList{} << "" << 0.0 << "" << "";
-    QTest::newRow("twice the size") << QStringList{"--scale", "2"} << "" << 2.0 << "" << "";
-    QTest::newRow("one and a half, joined") << QStringList{"--scale=1.5"} << "" << 1.5 << "" << "";
-    QTest::newRow("the largest") << QStringList{"--scale", "4"} << "" << 4.0 << "" << "";
-    QTest::newRow("one and a quarter") << QStringList{"--scale", "1.25"} << "" << 1.25 << "" << "";
-    QTest::newRow("below 1") << QStringList{"--scale", "0.5"} << "" << 1.0 << "1 より小さい" << "";
-    QTest::newRow("negative") << QStringList{"--scale", "-1"} << "" << 1.0 << "--scale -1 は 1 より小さい" << "";
-    QTest::newRow("above 4") << QStringList{"--scale", "5"} << "" << 1.0 << "4 より大きい" << "";
-    QTest::newRow("between steps") << QStringList{"--scale", "1.3"} << "" << 1.0 << "0.25 刻み" << "";
-    QTest::newRow("not a number") << QStringList{"--scale", "big"} << "" << 1.0 << "倍率ではありません" << "";
-    QTest::newRow("not finite") << QStringList{"--scale=inf"} << "" << 1.0 << "倍率ではありません" << "";
-    QTest::newRow("no value") << QStringList{"--scale"} << "" << 1.0 << "倍率ではありません" << "";
-    QTest::newRow("an option where the value belongs") << QStringList{"--scale", "--help"} << "" << 1.0
-                                                       << "--scale は倍率ではありません" << "help";
-    QTest::newRow("Qt's own options left to Qt") << QStringList{"-platform", "xcb", "--style=fusion", "-reverse", "--scale", "2"}
-                                                 << "" << 2.0 << "" << "";
-    QTest::newRow("an unknown option") << QStringList{"--fullscreen"} << "" << 0.0 << "--fullscreen は使えない引数です" << "";
-    QTest::newRow("a file name") << QStringList{"board.png"} << "" << 0.0 << "board.png は使えない引数です" << "";
-    QTest::newRow("help") << QStringList{"--help"} << "" << 0.0 << "" << "help";
-    QTest::newRow("short help") << QStringList{"-h"} << "" << 0.0 << "" << "help";
-    QTest::newRow("version") << QStringList{"--version"} << "" << 0.0 << "" << "version";
+    QTest::newRow("nothing") << QStringList {} << "" << 0.0 << ""
+                             << "";
+    QTest::newRow("twice the size") << QStringList {"--scale", "2"} << "" << 2.0 << ""
+                                    << "";
+    QTest::newRow("one and a half, joined") << QStringList {"--scale=1.5"} << "" << 1.5 << ""
+                                            << "";
+    QTest::newRow("the largest") << QStringList {"--scale", "4"} << "" << 4.0 << ""
+                                 << "";
+    QTest::newRow("one and a quarter") << QStringList {"--scale", "1.25"} << "" << 1.25 << ""
+                                       << "";
+    QTest::newRow("below 1") << QStringList {"--scale", "0.5"} << "" << 1.0 << "1 より小さい"
+                             << "";
+    QTest::newRow("negative") << QStringList {"--scale", "-1"} << "" << 1.0 << "--scale -1 は 1 より小さい"
+                              << "";
+    QTest::newRow("above 4") << QStringList {"--scale", "5"} << "" << 1.0 << "4 より大きい"
+                             << "";
+    QTest::newRow("between steps") << QStringList {"--scale", "1.3"} << "" << 1.0 << "0.25 刻み"
+                                   << "";
+    QTest::newRow("not a number") << QStringList {"--scale", "big"} << "" << 1.0 << "倍率ではありません"
+                                  << "";
+    QTest::newRow("not finite") << QStringList {"--scale=inf"} << "" << 1.0 << "倍率ではありません"
+                                << "";
+    QTest::newRow("no value") << QStringList {"--scale"} << "" << 1.0 << "倍率ではありません"
+                              << "";
+    QTest::newRow("an option where the value belongs")
+        << QStringList {"--scale", "--help"} << "" << 1.0 << "--scale は倍率ではありません"
+        << "help";
+    QTest::newRow("Qt's own options left to Qt")
+        << QStringList {"-platform", "xcb", "--style=fusion", "-reverse", "--scale", "2"} << "" << 2.0 << ""
+        << "";
+    QTest::newRow("an unknown option") << QStringList {"--fullscreen"} << "" << 0.0 << "--fullscreen は使えない引数です"
+                                       << "";
+    QTest::newRow("a file name") << QStringList {"board.png"} << "" << 0.0 << "board.png は使えない引数です"
+                                 << "";
+    QTest::newRow("help") << QStringList {"--help"} << "" << 0.0 << ""
+                          << "help";
+    QTest::newRow("short help") << QStringList {"-h"} << "" << 0.0 << ""
+                                << "help";
+    QTest::newRow("version") << QStringList {"--version"} << "" << 0.0 << ""
+                             << "version";
     // The environment's factors are held to the same rule; one that cannot be used is set aside.
-    QTest::newRow("QT_SCALE_FACTOR in steps") << QStringList{} << "QT_SCALE_FACTOR=1.5" << 0.0 << "" << "";
-    QTest::newRow("QT_SCALE_FACTOR between steps") << QStringList{} << "QT_SCALE_FACTOR=1.1" << 0.0
-                                                   << "QT_SCALE_FACTOR=1.1 は 0.25 刻みではない" << "";
-    QTest::newRow("QT_SCALE_FACTOR below 1") << QStringList{} << "QT_SCALE_FACTOR=0.75" << 0.0 << "1 より小さい" << "";
-    QTest::newRow("QT_SCREEN_SCALE_FACTORS above 4") << QStringList{} << "QT_SCREEN_SCALE_FACTORS=HDMI-1=2;DP-1=5" << 0.0
-                                                     << "DP-1=5 は 4 より大きい" << "";
+    QTest::newRow("QT_SCALE_FACTOR in steps") << QStringList {} << "QT_SCALE_FACTOR=1.5" << 0.0 << ""
+                                              << "";
+    QTest::newRow("QT_SCALE_FACTOR between steps")
+        << QStringList {} << "QT_SCALE_FACTOR=1.1" << 0.0 << "QT_SCALE_FACTOR=1.1 は 0.25 刻みではない"
+        << "";
+    QTest::newRow("QT_SCALE_FACTOR below 1") << QStringList {} << "QT_SCALE_FACTOR=0.75" << 0.0 << "1 より小さい"
+                                             << "";
+    QTest::newRow("QT_SCREEN_SCALE_FACTORS above 4")
+        << QStringList {} << "QT_SCREEN_SCALE_FACTORS=HDMI-1=2;DP-1=5" << 0.0 << "DP-1=5 は 4 より大きい"
+        << "";
 }
 
 void TestOptions::options()

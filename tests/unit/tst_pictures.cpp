@@ -59,9 +59,8 @@ void putU32(QByteArray &bytes, int at, quint32 v)
 // mask, or none at all (zero everywhere), as older editors write them, or where the mask is set an
 // alpha of 3, nearly transparent.
 enum class Alpha { FromMask, Zero, Faint };
-QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb> &palette,
-                    const QList<quint32> &pixels, const QList<bool> &mask, int header = 40,
-                    Alpha alpha = Alpha::FromMask)
+QByteArray iconFile(int type, int width, int height, int bits, const QList<QRgb> &palette, const QList<quint32> &pixels,
+                    const QList<bool> &mask, int header = 40, Alpha alpha = Alpha::FromMask)
 {
     const auto rowBytes = [](int w, int b) { return ((w * b + 31) / 32) * 4; };
     QByteArray bitmap(header, '\0');
@@ -153,7 +152,7 @@ bool renameOver(const QString &from, const QString &to)
 qint64 bytesRead()
 {
 #ifdef Q_OS_WIN
-    IO_COUNTERS counters{};
+    IO_COUNTERS counters {};
     return GetProcessIoCounters(GetCurrentProcess(), &counters) ? qint64(counters.ReadTransferCount) : -1;
 #else
     QFile io(QStringLiteral("/proc/self/io"));
@@ -168,7 +167,8 @@ qint64 bytesRead()
 #ifndef Q_OS_WIN
 int openDescriptors()
 {
-    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
+    return static_cast<int>(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size());
 }
 #endif
 
@@ -285,7 +285,8 @@ void TestPictures::everyDepth_data()
     QTest::newRow("24-bit icon") << iconFile(1, 3, 2, 24, {}, colours, mask) << clear;
     QTest::newRow("24-bit cursor") << iconFile(2, 3, 2, 24, {}, colours, mask) << clear;
     QTest::newRow("32-bit cursor") << cursor32 << clear;
-    QTest::newRow("32-bit cursor, transparency in the mask only") << iconFile(2, 3, 2, 32, {}, colours, mask, 40, Alpha::Zero) << clear;
+    QTest::newRow("32-bit cursor, transparency in the mask only")
+        << iconFile(2, 3, 2, 32, {}, colours, mask, 40, Alpha::Zero) << clear;
     QTest::newRow("32-bit cursor, no AND mask") << cutShort(cursor32, 8) << clear;
     QTest::newRow("32-bit cursor, AND mask short by a row") << cutShort(cursor32, 4) << clear;
     QTest::newRow("32-bit cursor, a nearly transparent pixel kept exact")
@@ -462,7 +463,8 @@ void TestPictures::replacedFileTakesEffect()
     QVERIFY(QFile::remove(path));
     QVERIFY(!loader.load(systemPath(path), &error));
     QVERIFY(writeFile(path, readFile(picture(QStringLiteral("黒板消し.cur")))));
-    QCOMPARE(static_cast<const QtPicture *>(loader.load(systemPath(path), &error).get())->cursor.hotSpot(), QPoint(15, 15));
+    QCOMPARE(static_cast<const QtPicture *>(loader.load(systemPath(path), &error).get())->cursor.hotSpot(),
+             QPoint(15, 15));
 }
 
 void TestPictures::badFileIsNotReadAgain()
@@ -509,8 +511,8 @@ void TestPictures::fifoSwappedInNeverBlocks()
     QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
     QVERIFY(writeFile(QFile::decodeName(path), good));
 
-    std::atomic<bool> stop{false};
-    std::atomic<bool> rescued{false};
+    std::atomic<bool> stop {false};
+    std::atomic<bool> rescued {false};
     std::thread swapper([&] {
         for (int i = 0; !stop; ++i) {
             if (i % 2) {
@@ -525,7 +527,7 @@ void TestPictures::fifoSwappedInNeverBlocks()
     });
     // Should a load block on the FIFO, open it as a writer so the load returns and the test fails
     // instead of hanging.
-    std::atomic<bool> done{false};
+    std::atomic<bool> done {false};
     std::thread watchdog([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!done && std::chrono::steady_clock::now() < deadline)

@@ -25,7 +25,8 @@ std::wstring program()
 // The program's resources, without running it.
 struct Module
 {
-    HMODULE handle = LoadLibraryExW(program().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE handle
+        = LoadLibraryExW(program().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ~Module() { FreeLibrary(handle); }
 
     QByteArray resource(LPCWSTR type, LPCWSTR name) const
@@ -61,14 +62,20 @@ void TestWindowsResources::versionInformation_data()
 {
     QTest::addColumn<QString>("field"); // a string, or \FILEVERSION and \PRODUCTVERSION as numbers
     QTest::addColumn<QString>("value");
-    QTest::newRow("comments") << "Comments" << "学校にある黒板と同じです。";
-    QTest::newRow("description") << "FileDescription" << "Exeファイル";
-    QTest::newRow("product") << "ProductName" << "ZAV 黒板";
+    QTest::newRow("comments") << "Comments"
+                              << "学校にある黒板と同じです。";
+    QTest::newRow("description") << "FileDescription"
+                                 << "Exeファイル";
+    QTest::newRow("product") << "ProductName"
+                             << "ZAV 黒板";
     QTest::newRow("file version") << "FileVersion" << ZAV_VERSION;
     QTest::newRow("product version") << "ProductVersion" << ZAV_VERSION;
-    QTest::newRow("internal name") << "InternalName" << "ZAV黒板";
-    QTest::newRow("original file name") << "OriginalFilename" << "ZAV黒板.exe";
-    QTest::newRow("licence") << "LegalCopyright" << "© 2026 ZAV. GPL-3.0-or-later";
+    QTest::newRow("internal name") << "InternalName"
+                                   << "ZAV黒板";
+    QTest::newRow("original file name") << "OriginalFilename"
+                                        << "ZAV黒板.exe";
+    QTest::newRow("licence") << "LegalCopyright"
+                             << "© 2026 ZAV. GPL-3.0-or-later";
     QTest::newRow("numeric file version") << "\\FILEVERSION" << numericVersion();
     QTest::newRow("numeric product version") << "\\PRODUCTVERSION" << numericVersion();
 }
@@ -89,7 +96,8 @@ void TestWindowsResources::versionInformation()
         const bool file = field == QLatin1String("\\FILEVERSION");
         const DWORD high = file ? fixed->dwFileVersionMS : fixed->dwProductVersionMS;
         const DWORD low = file ? fixed->dwFileVersionLS : fixed->dwProductVersionLS;
-        QCOMPARE(QStringLiteral("%1.%2.%3.%4").arg(HIWORD(high)).arg(LOWORD(high)).arg(HIWORD(low)).arg(LOWORD(low)), value);
+        QCOMPARE(QStringLiteral("%1.%2.%3.%4").arg(HIWORD(high)).arg(LOWORD(high)).arg(HIWORD(low)).arg(LOWORD(low)),
+                 value);
         return;
     }
     // Japanese, Unicode: the block Explorer shows on a Japanese Windows.
@@ -111,7 +119,7 @@ void TestWindowsResources::iconSizes()
     QList<int> sizes;
     for (int i = 0; i < count; ++i)
         sizes << (quint8(group[6 + 14 * i]) ? quint8(group[6 + 14 * i]) : 256);
-    QCOMPARE(sizes, (QList<int>{ZAV_ICON_SIZES, 256}));
+    QCOMPARE(sizes, (QList<int> {ZAV_ICON_SIZES, 256}));
 }
 
 void TestWindowsResources::manifest_data()
@@ -121,13 +129,18 @@ void TestWindowsResources::manifest_data()
     QTest::addColumn<QString>("element");
     QTest::addColumn<QString>("holds");
     const QString settings = QStringLiteral("http://schemas.microsoft.com/SMI/2016/WindowsSettings");
-    QTest::newRow("sharp on every monitor") << settings << "dpiAwareness" << "PerMonitorV2";
-    QTest::newRow("Windows 10 and 11") << "urn:schemas-microsoft-com:compatibility.v1" << "supportedOS"
+    QTest::newRow("sharp on every monitor") << settings << "dpiAwareness"
+                                            << "PerMonitorV2";
+    QTest::newRow("Windows 10 and 11") << "urn:schemas-microsoft-com:compatibility.v1"
+                                       << "supportedOS"
                                        << "Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}";
-    QTest::newRow("long paths") << settings << "longPathAware" << "true";
-    QTest::newRow("message boxes in today's look") << "urn:schemas-microsoft-com:asm.v1" << "assemblyIdentity"
+    QTest::newRow("long paths") << settings << "longPathAware"
+                                << "true";
+    QTest::newRow("message boxes in today's look") << "urn:schemas-microsoft-com:asm.v1"
+                                                   << "assemblyIdentity"
                                                    << "name=Microsoft.Windows.Common-Controls;version=6.0.0.0";
-    QTest::newRow("the user's own rights") << "urn:schemas-microsoft-com:asm.v3" << "requestedExecutionLevel"
+    QTest::newRow("the user's own rights") << "urn:schemas-microsoft-com:asm.v3"
+                                           << "requestedExecutionLevel"
                                            << "level=asInvoker;uiAccess=false";
 }
 

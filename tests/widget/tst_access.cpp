@@ -8,12 +8,12 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QMenu>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTest>
+#include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
-#include <private/qguiapplication_p.h>
 
 namespace {
 
@@ -123,7 +123,8 @@ void TestAccess::namesAndRoles_data()
     QTest::newRow("window") << "frmMain" << int(QAccessible::Window) << "ZAV 黒板";
     QTest::newRow("board") << "書ける" << int(QAccessible::Canvas) << "黒板";
     QTest::newRow("tray") << "Picture1" << int(QAccessible::Grouping) << "チョーク入れ";
-    const char *sticks[] = {"白のチョーク", "黄色のチョーク", "赤紫のチョーク", "赤のチョーク", "青のチョーク", "緑のチョーク"};
+    const char *sticks[]
+        = {"白のチョーク", "黄色のチョーク", "赤紫のチョーク", "赤のチョーク", "青のチョーク", "緑のチョーク"};
     for (int n = 0; n < 6; ++n)
         QTest::addRow("stick %d", n) << QStringLiteral("チョーク%1").arg(n) << int(QAccessible::PushButton)
                                      << QString::fromUtf8(sticks[n]);
@@ -173,9 +174,9 @@ void TestAccess::whatIsInHand()
         for (QWidget *picture : b->forms.tray()->members()) {
             QAccessibleInterface *iface = accessibleOf(picture);
             const QAccessible::State state = iface->state();
-            seen << QStringLiteral("%1%2%3 %4").arg(state.invisible ? "-" : "s", state.focusable ? "f" : "-",
-                                                   state.checkable || state.checked ? "c" : "",
-                                                   iface->text(QAccessible::Description));
+            seen << QStringLiteral("%1%2%3 %4")
+                        .arg(state.invisible ? "-" : "s", state.focusable ? "f" : "-",
+                             state.checkable || state.checked ? "c" : "", iface->text(QAccessible::Description));
         }
         return seen;
     };
@@ -201,16 +202,22 @@ void TestAccess::announcements_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("holding");
     QTest::addColumn<QStringList>("heard");
-    const QStringList described{"チョーク入れ description", "黒板 description"};
-    QTest::newRow("building the window") << "" << "白のチョークを持っています。" << QStringList{};
-    QTest::newRow("picking blue") << "stick" << "青のチョークを持っています。"
-                                  << QStringList{"白のチョーク shown", "青のチョーク hidden"} + described;
-    QTest::newRow("taking up the eraser") << "rub" << "黒板消しを持っています。"
-                                          << QStringList{"黒板消し hidden"} + described + QStringList{"白のチョーク shown"};
-    QTest::newRow("writing again after rubbing out") << "rub write" << "白のチョークを持っています。"
-        << QStringList{"黒板消し hidden"} + described
-               + QStringList{"白のチョーク shown", "黒板消し shown", "白のチョーク hidden"} + described;
-    QTest::newRow("writing the date again, the same day") << "date" << "白のチョークを持っています。" << QStringList{};
+    const QStringList described {"チョーク入れ description", "黒板 description"};
+    QTest::newRow("building the window") << ""
+                                         << "白のチョークを持っています。" << QStringList {};
+    QTest::newRow("picking blue") << "stick"
+                                  << "青のチョークを持っています。"
+                                  << QStringList {"白のチョーク shown", "青のチョーク hidden"} + described;
+    QTest::newRow("taking up the eraser")
+        << "rub"
+        << "黒板消しを持っています。"
+        << QStringList {"黒板消し hidden"} + described + QStringList {"白のチョーク shown"};
+    QTest::newRow("writing again after rubbing out") << "rub write"
+                                                     << "白のチョークを持っています。"
+                                                     << QStringList {"黒板消し hidden"} + described
+            + QStringList {"白のチョーク shown", "黒板消し shown", "白のチョーク hidden"} + described;
+    QTest::newRow("writing the date again, the same day") << "date"
+                                                          << "白のチョークを持っています。" << QStringList {};
 }
 
 void TestAccess::announcements()
@@ -224,7 +231,7 @@ void TestAccess::announcements()
     const auto b = openBlackboard(QDate(2027, 12, 29));
     g_opening = false;
     QVERIFY(b);
-    QCOMPARE(g_heard, QStringList{});
+    QCOMPARE(g_heard, QStringList {});
     for (const QString &step : action.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (step == QLatin1String("stick"))
             b->form.チョーク_Click(4);
@@ -256,7 +263,7 @@ void TestAccess::actions()
     QVERIFY(b);
     QAccessibleActionInterface *action = accessibleOf(b->forms.chalk(stick))->actionInterface();
     QVERIFY(action);
-    QCOMPARE(action->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    QCOMPARE(action->actionNames(), QStringList {QAccessibleActionInterface::pressAction()});
     action->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(b->form.chalkColor(), colour);
     QVERIFY(b->forms.chalk(stick)->isHidden());
@@ -295,16 +302,18 @@ void TestAccess::keysInTheTray_data()
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("boardReason");
     const int none = Qt::NoFocusReason;
-    QTest::newRow("Right") << QList<int>{Qt::Key_Right} << "チョーク2" << none;
-    QTest::newRow("Right, Left") << QList<int>{Qt::Key_Right, Qt::Key_Left} << "チョーク1" << none;
-    QTest::newRow("Left stays at the first") << QList<int>{Qt::Key_Left} << "チョーク1" << none;
-    QTest::newRow("End") << QList<int>{Qt::Key_End} << "黒板消し" << none;
-    QTest::newRow("Right stays at the last") << QList<int>{Qt::Key_End, Qt::Key_Right} << "黒板消し" << none;
-    QTest::newRow("End, Home") << QList<int>{Qt::Key_End, Qt::Key_Home} << "チョーク1" << none;
-    QTest::newRow("Tab leaves the tray") << QList<int>{Qt::Key_Right, Qt::Key_Tab} << "書ける" << int(Qt::TabFocusReason);
-    QTest::newRow("Shift+Tab leaves the tray") << QList<int>{Qt::Key_Backtab} << "書ける" << int(Qt::BacktabFocusReason);
-    QTest::newRow("back to the last one") << QList<int>{Qt::Key_End, Qt::Key_Tab, Qt::Key_Tab} << "黒板消し"
-                                          << int(Qt::TabFocusReason);
+    QTest::newRow("Right") << QList<int> {Qt::Key_Right} << "チョーク2" << none;
+    QTest::newRow("Right, Left") << QList<int> {Qt::Key_Right, Qt::Key_Left} << "チョーク1" << none;
+    QTest::newRow("Left stays at the first") << QList<int> {Qt::Key_Left} << "チョーク1" << none;
+    QTest::newRow("End") << QList<int> {Qt::Key_End} << "黒板消し" << none;
+    QTest::newRow("Right stays at the last") << QList<int> {Qt::Key_End, Qt::Key_Right} << "黒板消し" << none;
+    QTest::newRow("End, Home") << QList<int> {Qt::Key_End, Qt::Key_Home} << "チョーク1" << none;
+    QTest::newRow("Tab leaves the tray") << QList<int> {Qt::Key_Right, Qt::Key_Tab} << "書ける"
+                                         << int(Qt::TabFocusReason);
+    QTest::newRow("Shift+Tab leaves the tray")
+        << QList<int> {Qt::Key_Backtab} << "書ける" << int(Qt::BacktabFocusReason);
+    QTest::newRow("back to the last one")
+        << QList<int> {Qt::Key_End, Qt::Key_Tab, Qt::Key_Tab} << "黒板消し" << int(Qt::TabFocusReason);
 }
 
 void TestAccess::keysInTheTray()
@@ -394,12 +403,15 @@ void TestAccess::focusStaysOnTheTray_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<bool>("mark");
-    QTest::newRow("a right drag takes the eraser in focus") << QStringList{"Tab", "End", "rub"} << "チョーク5" << false;
-    QTest::newRow("a left drag takes the stick in focus") << QStringList{"rub", "Tab", "write"} << "チョーク1" << false;
-    QTest::newRow("Space takes the stick in focus") << QStringList{"Tab", "Right", "Space"} << "チョーク3" << true;
-    QTest::newRow("a key after the mouse shows the mark") << QStringList{"Tab", "End", "rub", "Left"} << "チョーク4" << true;
+    QTest::newRow("a right drag takes the eraser in focus")
+        << QStringList {"Tab", "End", "rub"} << "チョーク5" << false;
+    QTest::newRow("a left drag takes the stick in focus")
+        << QStringList {"rub", "Tab", "write"} << "チョーク1" << false;
+    QTest::newRow("Space takes the stick in focus") << QStringList {"Tab", "Right", "Space"} << "チョーク3" << true;
+    QTest::newRow("a key after the mouse shows the mark")
+        << QStringList {"Tab", "End", "rub", "Left"} << "チョーク4" << true;
     QTest::newRow("Tab lands where the picture taken up stood")
-        << QStringList{"Tab", "End", "Tab", "rub", "Tab"} << "チョーク5" << true;
+        << QStringList {"Tab", "End", "Tab", "rub", "Tab"} << "チョーク5" << true;
 }
 
 void TestAccess::focusStaysOnTheTray()
@@ -411,11 +423,14 @@ void TestAccess::focusStaysOnTheTray()
     QVERIFY(b);
     QTRY_COMPARE(focused(*b), static_cast<QWidget *>(b->forms.board()));
     bool boardFocused = false;
-    const QMetaObject::Connection watch = connect(qApp, &QApplication::focusChanged, this, [&](QWidget *, QWidget *now) {
-        boardFocused = boardFocused || now == b->forms.board();
-    });
-    const QHash<QString, int> keys{{"Tab", Qt::Key_Tab}, {"End", Qt::Key_End}, {"Right", Qt::Key_Right},
-                                   {"Left", Qt::Key_Left}, {"Space", Qt::Key_Space}};
+    const QMetaObject::Connection watch
+        = connect(qApp, &QApplication::focusChanged, this,
+                  [&](QWidget *, QWidget *now) { boardFocused = boardFocused || now == b->forms.board(); });
+    const QHash<QString, int> keys {{"Tab", Qt::Key_Tab},
+                                    {"End", Qt::Key_End},
+                                    {"Right", Qt::Key_Right},
+                                    {"Left", Qt::Key_Left},
+                                    {"Space", Qt::Key_Space}};
     for (const QString &step : steps) {
         if (step == QLatin1String("rub"))
             drag(*b, Qt::RightButton, 300);

@@ -7,14 +7,14 @@
 #include "widgets/trayimage.h"
 
 #include <QAction>
-#include <QScopeGuard>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyleHints>
 #include <QTest>
 #include <QWindow>
-#include <qpa/qwindowsysteminterface_p.h>
 #include <private/qeventpoint_p.h>
+#include <qpa/qwindowsysteminterface_p.h>
 
 #include <cmath>
 #include <limits>
@@ -110,7 +110,7 @@ void TestInput::everyDabOnScreen_data()
 {
     QTest::addColumn<QString>("via");
     QTest::addColumn<QList<QPointF>>("points"); // board pixels, all handled before one paint
-    const QList<QPointF> boxed{{100, 100}, {160, 160}, {160, 100}, {100, 160}};
+    const QList<QPointF> boxed {{100, 100}, {160, 160}, {160, 100}, {100, 160}};
     QTest::newRow("mouse: later dabs inside the box of earlier ones") << "mouse" << boxed;
     QTest::newRow("pen: later dabs inside the box of earlier ones") << "pen" << boxed;
     QList<QPointF> zigzag;
@@ -140,8 +140,8 @@ void TestInput::everyDabOnScreen()
         QList<inject::Contact> down;
         QList<inject::Contact> moved;
         for (int i = 0; i < points.size(); ++i) {
-            down << inject::Contact{i, inWindow(points[i]) - QPointF(12, 0), 0, QEventPoint::State::Pressed};
-            moved << inject::Contact{i, inWindow(points[i]), 0, QEventPoint::State::Updated};
+            down << inject::Contact {i, inWindow(points[i]) - QPointF(12, 0), 0, QEventPoint::State::Pressed};
+            moved << inject::Contact {i, inWindow(points[i]), 0, QEventPoint::State::Updated};
         }
         inject::touch(window, down);
         inject::touch(window, moved);
@@ -239,12 +239,12 @@ void TestInput::fingersWriteTogether()
         start << QPointF(20 + 48 * (i % 10), 30 + 50 * (i / 10));
     QList<inject::Contact> frame;
     for (int i = 0; i < fingers; ++i)
-        frame << inject::Contact{i, inWindow(start[i]), 0, QEventPoint::State::Pressed};
+        frame << inject::Contact {i, inWindow(start[i]), 0, QEventPoint::State::Pressed};
     inject::touch(window, frame);
     // Each finger moves along its own path, three steps down.
     for (int step = 1; step <= 3; ++step) {
         for (int i = 0; i < fingers; ++i)
-            frame[i] = inject::Contact{i, inWindow(start[i] + QPointF(0, 20 * step)), 0, QEventPoint::State::Updated};
+            frame[i] = inject::Contact {i, inWindow(start[i] + QPointF(0, 20 * step)), 0, QEventPoint::State::Updated};
         inject::touch(window, frame);
     }
     for (int i = 0; i < fingers; ++i)
@@ -350,8 +350,8 @@ void TestInput::contactSizesThatMeanNothing_data()
     const double infinity = std::numeric_limits<double>::infinity();
     const double largest = std::numeric_limits<double>::max();
     const QPointF near(120, 100);
-    const std::pair<const char *, double> sizes[] = {{"zero", 0.0}, {"negative", -300.0}, {"not a number", nan},
-                                                     {"infinite", infinity}};
+    const std::pair<const char *, double> sizes[]
+        = {{"zero", 0.0}, {"negative", -300.0}, {"not a number", nan}, {"infinite", infinity}};
     for (const auto &[name, size] : sizes) {
         QTest::addRow("finger: %s", name) << size << false << near;
         QTest::addRow("hand, then %s", name) << size << true << near;
@@ -373,12 +373,14 @@ void TestInput::contactSizesThatMeanNothing()
     const auto b = openBlackboard();
     QVERIFY(b);
     BoardWidget *board = b->forms.board();
-    const auto sendPoint = [&](QWidget *widget, QEvent::Type type, QEventPoint::State state, const QPointF &at, double across) {
-        QEventPoint point = QMutableEventPoint::withTimeStamp(0, 3, state, at, at, at + QPointF(widget->mapToGlobal(QPoint())));
-        QMutableEventPoint::setEllipseDiameters(point, QSizeF(across, across));
-        QTouchEvent event(type, inject::touchScreen(), Qt::NoModifier, {point});
-        QCoreApplication::sendEvent(widget, &event);
-    };
+    const auto sendPoint
+        = [&](QWidget *widget, QEvent::Type type, QEventPoint::State state, const QPointF &at, double across) {
+              QEventPoint point
+                  = QMutableEventPoint::withTimeStamp(0, 3, state, at, at, at + QPointF(widget->mapToGlobal(QPoint())));
+              QMutableEventPoint::setEllipseDiameters(point, QSizeF(across, across));
+              QTouchEvent event(type, inject::touchScreen(), Qt::NoModifier, {point});
+              QCoreApplication::sendEvent(widget, &event);
+          };
     disc(b->forms, 130 * 15, 100 * 15, 30 * 15, 0xFF00FF);
     const double first = handFirst ? 118 : diameter; // 30 mm at the offscreen screen's 100 dpi
     sendPoint(board, QEvent::TouchBegin, QEventPoint::State::Pressed, QPointF(100, 100), first);
@@ -413,38 +415,40 @@ void TestInput::palmRejection_data()
     const QString down = QStringLiteral("touch 1:100:108:118:p");
     const QString slide = QStringLiteral("touch 1:158:108:118:u");
     const QString lift = QStringLiteral("touch 1:158:108:118:r");
-    QTest::newRow("no pen: the hand rubs out") << QStringList{down, slide, lift} << "rubbed";
+    QTest::newRow("no pen: the hand rubs out") << QStringList {down, slide, lift} << "rubbed";
     QTest::newRow("pen near: the resting hand draws nothing")
-        << QStringList{"enter pen", "pen pen 0 400 300", down, slide, lift} << "magenta";
+        << QStringList {"enter pen", "pen pen 0 400 300", down, slide, lift} << "magenta";
     QTest::newRow("pen near: a finger writes nothing")
-        << QStringList{"enter pen", "touch 2:100:108:0:p", "touch 2:158:108:0:u", "touch 2:158:108:0:r"} << "magenta";
+        << QStringList {"enter pen", "touch 2:100:108:0:p", "touch 2:158:108:0:u", "touch 2:158:108:0:r"} << "magenta";
     QTest::newRow("pen gone 0.4 s ago: still nothing")
-        << QStringList{"enter pen", "leave pen", "wait 400", down, slide, lift} << "magenta";
+        << QStringList {"enter pen", "leave pen", "wait 400", down, slide, lift} << "magenta";
     QTest::newRow("pen gone 0.6 s ago: the hand rubs out")
-        << QStringList{"enter pen", "leave pen", "wait 600", down, slide, lift} << "rubbed";
+        << QStringList {"enter pen", "leave pen", "wait 600", down, slide, lift} << "rubbed";
     QTest::newRow("no proximity reported, pen moved 0.4 s ago")
-        << QStringList{"pen pen 0 400 300", "wait 400", down, slide, lift} << "magenta";
+        << QStringList {"pen pen 0 400 300", "wait 400", down, slide, lift} << "magenta";
     QTest::newRow("no proximity reported, pen moved 0.6 s ago")
-        << QStringList{"pen pen 0 400 300", "wait 600", down, slide, lift} << "rubbed";
+        << QStringList {"pen pen 0 400 300", "wait 600", down, slide, lift} << "rubbed";
     QTest::newRow("a pen lying near, silent 1.9 s: still nothing")
-        << QStringList{"enter pen", "pen pen 0 400 300", "wait 1900", down, slide, lift} << "magenta";
+        << QStringList {"enter pen", "pen pen 0 400 300", "wait 1900", down, slide, lift} << "magenta";
     QTest::newRow("a pen lying near, silent 2.1 s: the hand rubs out")
-        << QStringList{"enter pen", "pen pen 0 400 300", "wait 2100", down, slide, lift} << "rubbed";
+        << QStringList {"enter pen", "pen pen 0 400 300", "wait 2100", down, slide, lift} << "rubbed";
     QTest::newRow("a tip held still on the screen, silent 2.1 s: still nothing")
-        << QStringList{"enter pen", "pen pen 1 400 300", "wait 2100", down, slide, lift} << "magenta";
+        << QStringList {"enter pen", "pen pen 1 400 300", "wait 2100", down, slide, lift} << "magenta";
     QTest::newRow("that tip lifted, silent 2.1 s: the hand rubs out")
-        << QStringList{"enter pen", "pen pen 1 400 300", "pen pen 0 400 300", "wait 2100", down, slide, lift} << "rubbed";
+        << QStringList {"enter pen", "pen pen 1 400 300", "pen pen 0 400 300", "wait 2100", down, slide, lift}
+        << "rubbed";
     QTest::newRow("a hand down before the pen came is ended, not continued")
-        << QStringList{down, "enter pen", slide, "leave pen", "wait 600", "touch 1:160:108:118:u", lift} << "magenta";
+        << QStringList {down, "enter pen", slide, "leave pen", "wait 600", "touch 1:160:108:118:u", lift} << "magenta";
     QTest::newRow("put down again after the pen left, it rubs out")
-        << QStringList{"enter pen", down, "leave pen", lift, "wait 600", down, slide, lift} << "rubbed";
+        << QStringList {"enter pen", down, "leave pen", lift, "wait 600", down, slide, lift} << "rubbed";
     QTest::newRow("pen leaves mid-stroke, its chalk stays")
-        << QStringList{"pen pen 1 150 100", "pen pen 1 158 108", "leave pen"} << "white";
+        << QStringList {"pen pen 1 150 100", "pen pen 1 158 108", "leave pen"} << "white";
     QTest::newRow("touches cancelled while the pen is near")
-        << QStringList{"enter pen", down, "cancel", "leave pen", "wait 600", down, slide, lift} << "rubbed";
+        << QStringList {"enter pen", down, "cancel", "leave pen", "wait 600", down, slide, lift} << "rubbed";
     QTest::newRow("a hand sliding off the board rubs out only its own band")
-        << QStringList{"touch 1:480:300:118:p", "touch 1:700:300:118:u", "touch 1:9000:300:118:u",
-                       "touch 1:9000:300:118:r"} << "magenta";
+        << QStringList {"touch 1:480:300:118:p", "touch 1:700:300:118:u", "touch 1:9000:300:118:u",
+                        "touch 1:9000:300:118:r"}
+        << "magenta";
 }
 
 void TestInput::palmRejection()
@@ -493,10 +497,10 @@ void TestInput::trayTapWhileTheBoardIsTouched()
     QVERIFY(inject::runLine(window, meanwhile, &error));
     const auto away = qScopeGuard([window] { inject::penProximity(window, QPointingDevice::PointerType::Pen, false); });
     const QPointF red(w.chalk(3)->mapTo(&w, QPoint(32, 50)));
-    inject::touch(window, {{1, QPointF(120, 100), 0, QEventPoint::State::Updated},
-                           {5, red, 0, QEventPoint::State::Pressed}});
-    inject::touch(window, {{1, QPointF(140, 100), 0, QEventPoint::State::Updated},
-                           {5, red, 0, QEventPoint::State::Released}});
+    inject::touch(window,
+                  {{1, QPointF(120, 100), 0, QEventPoint::State::Updated}, {5, red, 0, QEventPoint::State::Pressed}});
+    inject::touch(window,
+                  {{1, QPointF(140, 100), 0, QEventPoint::State::Updated}, {5, red, 0, QEventPoint::State::Released}});
     QTRY_COMPARE(b->form.chalkColor(), QStringLiteral("255"));
     QVERIFY(!w.chalk(3)->isVisible());
 }
@@ -546,12 +550,15 @@ void TestInput::badTouchAndPenInput()
     const QImage written = b->board();
 
     // Fingers that start on the board and wander far off it: dabs only where they are, clipped.
-    inject::touch(window, {{1, inWindow({300, 300}), 0, QEventPoint::State::Pressed},
-                           {2, inWindow({320, 300}), 0, QEventPoint::State::Pressed}});
-    inject::touch(window, {{1, inWindow({-200, -200}), 0, QEventPoint::State::Updated},
-                           {2, inWindow({5000, 300}), 0, QEventPoint::State::Updated}});
-    inject::touch(window, {{1, inWindow({-1e9, 1e9}), 0, QEventPoint::State::Updated},
-                           {2, inWindow({320, 1e6}), 0, QEventPoint::State::Updated}});
+    inject::touch(window,
+                  {{1, inWindow({300, 300}), 0, QEventPoint::State::Pressed},
+                   {2, inWindow({320, 300}), 0, QEventPoint::State::Pressed}});
+    inject::touch(window,
+                  {{1, inWindow({-200, -200}), 0, QEventPoint::State::Updated},
+                   {2, inWindow({5000, 300}), 0, QEventPoint::State::Updated}});
+    inject::touch(window,
+                  {{1, inWindow({-1e9, 1e9}), 0, QEventPoint::State::Updated},
+                   {2, inWindow({320, 1e6}), 0, QEventPoint::State::Updated}});
     // The system takes the touch back in the middle of the stroke.
     inject::touchCancel(window);
     QCOMPARE(b->board(), written);
@@ -585,9 +592,9 @@ void TestInput::badTouchAndPenInput()
 void TestInput::doubleClickOnTheEraser_data()
 {
     // A double click is measured as Qt measures it: from press to press.
-    QTest::addColumn<int>("hold");      // ms the opening click's button is held
-    QTest::addColumn<int>("delay");     // ms from the opening click's press to the next press
-    QTest::addColumn<bool>("nearby");   // within the double-click distance of the opening click
+    QTest::addColumn<int>("hold"); // ms the opening click's button is held
+    QTest::addColumn<int>("delay"); // ms from the opening click's press to the next press
+    QTest::addColumn<bool>("nearby"); // within the double-click distance of the opening click
     QTest::addColumn<bool>("chosen");
     const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     QTest::newRow("second click of a double click") << 40 << 130 << true << false;

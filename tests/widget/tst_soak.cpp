@@ -1,13 +1,11 @@
 // A million stroke events through the real window: memory stays flat, the end state is right.
 #include "handlers/frmmain.h"
-#include "widgets/boardwidget.h"
+#include "resident.h"
 #include "widgets/blackboardwindow.h"
+#include "widgets/boardwidget.h"
 #include "widgets/trayimage.h"
 
 #include <QTest>
-
-#include "resident.h"
-
 
 class TestSoak : public QObject
 {
@@ -29,7 +27,8 @@ static int countColour(const QImage &image, QRgb colour)
 void TestSoak::millionEvents()
 {
     const long events = qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS") > 0
-        ? qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS") : 1'000'000;
+        ? qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS")
+        : 1'000'000;
     BlackboardWindow window;
     frmMain form(window);
     window.setEvents(&form);
@@ -72,8 +71,7 @@ void TestSoak::millionEvents()
 
     // Chalk is left from the run; erase-all takes every bit of it away.
     const QImage before = window.board()->image();
-    QVERIFY(before.rect().width() * before.rect().height()
-            > countColour(before, qRgb(0, 64, 0)) + 1000);
+    QVERIFY(before.rect().width() * before.rect().height() > countColour(before, qRgb(0, 64, 0)) + 1000);
     form.AllClear_Click();
     const QImage board = window.board()->image();
     for (int y = 0; y < board.height(); ++y)

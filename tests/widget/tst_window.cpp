@@ -2,21 +2,20 @@
 #include "blackboard.h"
 #include "handlers/frmmain.h"
 #include "handlers/layout.h"
+#include "widgets/blackboardwindow.h"
 #include "widgets/boardwidget.h"
 #include "widgets/circleraster.h"
-
-#include <QScreen>
-
-#include <limits>
 #include "widgets/datestrip.h"
-#include "widgets/blackboardwindow.h"
 #include "widgets/trayimage.h"
 #include "widgets/traypanel.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QTest>
+
+#include <limits>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -193,7 +192,7 @@ void TestWindow::eraserDab()
 
 void TestWindow::speckIsOnePixel_data()
 {
-    QTest::addColumn<QPoint>("offset");  // twips from the dab centre at (1500, 1500)
+    QTest::addColumn<QPoint>("offset"); // twips from the dab centre at (1500, 1500)
     QTest::addColumn<QPoint>("pixel");
     QTest::newRow("on the pointer") << QPoint(0, 0) << QPoint(100, 100);
     QTest::newRow("7 twips") << QPoint(7, 7) << QPoint(100, 100);
@@ -321,8 +320,7 @@ void TestWindow::repaintCoversEveryChange()
         QTRY_VERIFY(recorder.paints > 0);
         // The tray hides the board's last row; Qt never paints what cannot be seen.
         const QRegion visible = QRegion(changed).intersected(blackboard->forms.board()->visibleRegion());
-        QVERIFY2(visible.subtracted(recorder.painted).isEmpty(),
-                 "a changed pixel lies outside the repainted area");
+        QVERIFY2(visible.subtracted(recorder.painted).isEmpty(), "a changed pixel lies outside the repainted area");
         // Only the dab's own small area, not the board.
         QVERIFY(recorder.painted.boundingRect().width() <= 16);
         QVERIFY(recorder.painted.boundingRect().height() <= 16);
@@ -401,7 +399,8 @@ void TestWindow::menuItems()
     const QList<QAction *> actions = menu->actions();
     QCOMPARE(actions.size(), 3);
     const QStringList names = {QStringLiteral("AllClear"), QStringLiteral("Date"), QStringLiteral("ExitEnd")};
-    const QStringList captions = {QStringLiteral("全部消す(&A)"), QStringLiteral("日付を書き換える"), QStringLiteral("終了(&X)")};
+    const QStringList captions
+        = {QStringLiteral("全部消す(&A)"), QStringLiteral("日付を書き換える"), QStringLiteral("終了(&X)")};
     const QStringList keys = {QStringLiteral("Ctrl+A"), QStringLiteral("Ctrl+D"), QStringLiteral("Ctrl+X")};
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(actions[i]->objectName(), names[i]);
@@ -478,7 +477,10 @@ void TestWindow::widestDateFits()
     QCOMPARE(bands, 5);
     QVERIFY2(visible.adjusted(1, 1, -1, -1).contains(ink),
              qPrintable(QStringLiteral("ink %1,%2 %3x%4 touches the edge")
-                            .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+                            .arg(ink.x())
+                            .arg(ink.y())
+                            .arg(ink.width())
+                            .arg(ink.height())));
     // Full size in the program's own face (on Windows the tests' fonts are DejaVu Sans alone):
     // 64 pixels, lines not shrunk.
     QCOMPARE(QFontInfo(strip->textFont()).family(), QStringLiteral("ZAV Date"));
