@@ -101,5 +101,5 @@ int main(int argc, char **argv)
     const auto detach = qScopeGuard([&window] { window.setEvents(nullptr); });
     form.Form_Load();
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -55,7 +55,7 @@ QImage readWithQt(QByteArray bytes, const char *format)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
-    reader.setAllocationLimit(kAllocationLimitMiB);
+    QImageReader::setAllocationLimit(kAllocationLimitMiB); // for every reader, this one included
     return reader.read().convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -142,7 +142,7 @@ QImage colours32(QByteArrayView data, const Bitmap &bitmap, bool opaque)
         const qsizetype row = bitmap.pixelOffset + rowBytes(bitmap.size.width(), 32) * (height - 1 - y);
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < bitmap.size.width(); ++x) {
-            const auto byte = [&](int i) { return static_cast<std::uint8_t>(data[row + 4 * x + i]); };
+            const auto byte = [&](int i) { return static_cast<std::uint8_t>(data[row + 4 * qsizetype(x) + i]); };
             out[x] = qRgba(byte(2), byte(1), byte(0), opaque ? 255 : byte(3));
         }
     }

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-EraserMenu::EraserMenu(QWidget *window, std::function<void(void (FormEvents::*)())> raise)
+EraserMenu::EraserMenu(QWidget *window, const std::function<void(void (FormEvents::*)())> &raise)
     : QMenu(QStringLiteral("menu"), window)
 {
     setObjectName(QStringLiteral("menu"));

@@ -16,7 +16,7 @@ class EraserMenu final : public QMenu
 {
 public:
     // raise: calls the handler of the item chosen.
-    EraserMenu(QWidget *window, std::function<void(void (FormEvents::*handler)())> raise);
+    EraserMenu(QWidget *window, const std::function<void(void (FormEvents::*handler)())> &raise);
 
     // The click on the eraser that is opening the menu: where (global) and when (ms).
     void openingClick(const QPoint &global, quint64 timestamp) { m_openingClick = OpeningClick {global, timestamp}; }
