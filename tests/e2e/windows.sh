@@ -110,6 +110,16 @@ wait_exit "$DEADLINE"
 [ "$EXIT_STATUS" = 0 ] || fail "Ctrl+X ended with status $EXIT_STATUS"
 pass "Ctrl+X ends the program with status 0"
 
+# An installer replacing the program's files asks it to close through Restart Manager: it agrees,
+# and ends cleanly, with nothing to ask.
+start_app -- wine "$DIR/zav-blackboard.exe"
+status=0
+(cd "$ZAV_WIN_BUILD" && wine closeapp.exe "ZAV 黒板" </dev/null) || status=$?
+[ "$status" = 0 ] || fail "asked to close for an installer, the window answered $status"
+wait_exit "$DEADLINE"
+[ "$EXIT_STATUS" = 0 ] || fail "asked to close for an installer, it ended with status $EXIT_STATUS"
+pass "asked to close for an installer, it ends with status 0"
+
 # Signed when asked, with a throwaway certificate: the .exe in the zip and in the installer, and
 # the installer; unsigned otherwise. That installer is made as an earlier version.
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$WORK/key.pem" -out "$WORK/cert.pem" -days 2 \
