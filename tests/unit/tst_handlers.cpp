@@ -1,6 +1,7 @@
 // The window's handlers against a recording runtime.
 #include "fakeforms.h"
 #include "handlers/frmmain.h"
+#include "handlers/layout.h"
 
 #include <QTest>
 
@@ -44,6 +45,7 @@ void TestHandlers::dateWriter_data()
     QTest::newRow("Saturday, one-digit month") << QDate(2027, 1, 2) << "1\r\n月\r\n2\r\n日\r\n(土)";
     QTest::newRow("Tuesday, leap day") << QDate(2028, 2, 29) << "2\r\n月\r\n29\r\n日\r\n(火)";
     QTest::newRow("widest date") << QDate(2027, 12, 29) << "12\r\n月\r\n29\r\n日\r\n(水)";
+    QTest::newRow("Thursday") << QDate(2026, 12, 31) << "12\r\n月\r\n31\r\n日\r\n(木)";
 }
 
 void TestHandlers::dateWriter()
@@ -56,6 +58,9 @@ void TestHandlers::dateWriter()
     form.Date_Click();
     QCOMPARE(forms.caption, caption);
     QCOMPARE(forms.caption.split(kCrLf).size(), 5);
+    // Every character is one the date's face is cut to.
+    for (const QChar c : QString(caption).remove(kCrLf))
+        QVERIFY2(QString::fromUtf16(layout::kDateCharacters).contains(c), qPrintable(caption));
 }
 
 void TestHandlers::dateWriterReplacesEarlierDate()
