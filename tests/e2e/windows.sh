@@ -46,6 +46,7 @@ hotspot_is() { [ "$("$ZAV_CURSORIMAGE" | cut -d' ' -f3,4)" = "$1" ]; }
 left_move() { move "$1" "$2"; xdotool mousedown 1; move $(($1 + 4)) "$2"; xdotool mouseup 1; }
 
 windows_path() { echo "Z:${1//\//\\}"; }
+msi_property() { msiinfo export "$1" Property | sed -n "s/^$2\t//p" | tr -d '\r'; }
 start_xvfb
 
 # The property that turns press-and-hold off is on every native window the program makes, the
@@ -143,6 +144,9 @@ for table in Property Upgrade Component; do msiinfo export "$ZAV_MSI" "$table"; 
 [ "$(wc -l <"$WORK/guids")" -ge 5 ] && ! grep -vxE '\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}' "$WORK/guids" ||
     fail "GUIDs not in Windows Installer's form: $(tr '\n' ' ' <"$WORK/guids")"
 pass "every GUID in the installer is upper case, in braces"
+LC_ALL=C grep -qaF "$(printf 'ZAV 黒板 %s' "$(msi_property "$ZAV_MSI" ProductVersion)" | iconv -t CP932)" "$ZAV_MSI" ||
+    fail "the installer's subject is not in its code page, CP932"
+pass "the installer's summary is in its code page"
 
 # The installer in a fresh prefix, as on a PC without Japanese fonts: fontconfig sees only DejaVu.
 dejavu_only
@@ -151,7 +155,6 @@ dejavu_only
 export WINEPREFIX="$WORK/fresh" FONTCONFIG_FILE="$WORK/fonts.conf" LANG=ja_JP.UTF-8
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" # no menu entries on this desktop
 wineboot --init >/dev/null 2>&1 </dev/null
-msi_property() { msiinfo export "$1" Property | sed -n "s/^$2\t//p" | tr -d '\r'; }
 status=0
 wine msiexec /i "$(windows_path "$EARLIER")" /qn >/dev/null 2>&1 </dev/null || status=$?
 [ "$status" = 0 ] || fail "the earlier version's silent install ended with $status"
