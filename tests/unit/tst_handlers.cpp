@@ -59,7 +59,8 @@ void TestHandlers::dateWriter()
     QCOMPARE(forms.caption, caption);
     QCOMPARE(forms.caption.split(kCrLf).size(), 5);
     // Every character is one the date's face is cut to.
-    for (const QChar c : QString(caption).remove(kCrLf))
+    const QString characters = QString(caption).remove(kCrLf);
+    for (const QChar c : characters)
         QVERIFY2(QString::fromUtf16(layout::kDateCharacters).contains(c), qPrintable(caption));
 }
 
