@@ -1,6 +1,7 @@
 # The same sources give the same bytes wherever, whenever and by whomever they are built
-# (reproducible-builds.org): nothing compiled names the folders it was built in, every time stamp
-# a build step writes is SOURCE_DATE_EPOCH, and a Windows executable does not carry its link time.
+# (reproducible-builds.org): nothing compiled names the folders it was built in or carries a time
+# (resources are written without their files' times, the date's face keeps its source's, a Windows
+# executable has no link time), and whatever packs the build stamps SOURCE_DATE_EPOCH.
 
 # SOURCE_DATE_EPOCH: the environment's, else the last commit's time, else the newest time among the
 # top-level files (a tree without its history).
@@ -17,9 +18,6 @@ endif()
 if(NOT ZAV_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
     message(FATAL_ERROR "SOURCE_DATE_EPOCH must be seconds since 1970, not '${ZAV_SOURCE_DATE_EPOCH}'")
 endif()
-# Every generating step (rcc, the pictures, the date's face, gzip) runs with it.
-set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
-             "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${ZAV_SOURCE_DATE_EPOCH}")
 
 # The source and build folders under fixed names, in debug information and __FILE__ alike. The
 # build folder's map comes last, so it wins where the build folder is inside the source tree.

@@ -18,7 +18,8 @@ def main():
     options = subset.Options()
     options.name_IDs = ["*"]
     options.name_languages = ["*"]
-    font = TTFont(source)
+    # Its times stay RocknRoll One's: the face depends on its source alone, not on when it is cut.
+    font = TTFont(source, recalcTimestamp=False)
     cutter = subset.Subsetter(options)
     cutter.populate(text=characters)
     cutter.subset(font)

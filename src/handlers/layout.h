@@ -24,10 +24,11 @@ inline constexpr int kTrayBorderPixels = 2; // sunken, on every side
 
 // Inside the tray's border. Pictures are 32 x 32, stretched to twice their size.
 inline constexpr TwipRect kEraser {6720, -120, 960, 960}; // 黒板消し
+// チョーク(n)
 constexpr TwipRect chalk(int n)
 {
     return {240 + 1080 * n, -480, 960, 960};
-} // チョーク(n)
+}
 
 // &H00BBGGRR colours.
 inline constexpr unsigned kFrameColour = 0x40;

@@ -53,8 +53,7 @@ QByteArray programDirectory()
 
 std::optional<FileIdentity> identityOf(const QByteArray &path)
 {
-    struct stat info
-    {};
+    struct stat info = {};
     if (::stat(path.constData(), &info) != 0)
         return std::nullopt;
     return identityFrom(info);
@@ -63,8 +62,7 @@ std::optional<FileIdentity> identityOf(const QByteArray &path)
 OpenFile::OpenFile(const QByteArray &path)
     : m_handle(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY))
 {
-    struct stat info
-    {};
+    struct stat info = {};
     if (m_handle < 0 || ::fstat(static_cast<int>(m_handle), &info) != 0) {
         m_error = systemError(errno);
         return;
