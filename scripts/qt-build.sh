@@ -1,0 +1,67 @@
+# shellcheck shell=bash
+# Sourced by scripts/windows-qt and scripts/web-qt: what building a static Qt from Debian's own
+# qt6-base source takes on any target. The sourcing script defines say().
+
+# tree_digest DIR: one SHA-256 of every file's name, mode and contents below DIR.
+tree_digest() {
+    (cd "$1" && find . \( -type f -o -type l \) -printf '%p %m %l\n' | LC_ALL=C sort &&
+     find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) | sha256sum | cut -d' ' -f1
+}
+
+# fetch_source DIR VERSION: Debian's qt6-base source package of VERSION into DIR, through a
+# private apt source list; the system's apt sources are not touched.
+fetch_source() {
+    mkdir -p "$1/lists/partial"
+    cat >"$1/sources.list" <<'LIST'
+deb-src http://deb.debian.org/debian bookworm main
+deb-src http://deb.debian.org/debian bookworm-updates main
+deb-src http://deb.debian.org/debian-security bookworm-security main
+LIST
+    local apt=(apt-get -q -o Dir::Etc::SourceList="$1/sources.list" -o Dir::Etc::SourceParts=-
+               -o Dir::State::Lists="$1/lists" -o APT::Sandbox::User="$(id -un)")
+    "${apt[@]}" update >/dev/null
+    (cd "$1" && "${apt[@]}" source --download-only "qt6-base=$2" >/dev/null)
+}
+
+# get_source DIR VERSION: the source package into DIR: the one ZAV_QT_DSC names, or Debian's.
+get_source() {
+    if [ -n "${ZAV_QT_DSC:-}" ]; then
+        say "taking the source package $ZAV_QT_DSC"
+        local files
+        mapfile -t files < <(sed -n '/^Files:/,/^[^ ]/s/^ [0-9a-f]* [0-9]* //p' "$ZAV_QT_DSC")
+        (cd "$(dirname "$ZAV_QT_DSC")" && cp "$(basename "$ZAV_QT_DSC")" "${files[@]}" "$1/")
+    else
+        say "fetching Debian's qt6-base source"
+        fetch_source "$1" "$2"
+    fi
+}
+
+# build_with_progress BUILD_DIR MINUTES: ninja in BUILD_DIR, saying how far it has got each tenth
+# of the way; the failing step in full.
+build_with_progress() {
+    say "building (about $2 minutes on two cores)"
+    local status ninja_pid shown=0 progress done_steps all_steps tenth
+    set +e
+    NINJA_STATUS='@@ %f/%t ' ninja -C "$1" -j "$(nproc)" >build.log 2>&1 &
+    ninja_pid=$!
+    while kill -0 "$ninja_pid" 2>/dev/null; do
+        sleep 20
+        progress=$(grep -o '^@@ [0-9]*/[0-9]*' build.log | tail -1 | tr -d '@ ')
+        if [ -n "$progress" ]; then
+            done_steps=${progress%/*} all_steps=${progress#*/}
+            tenth=$((done_steps * 10 / all_steps))
+            if [ "$tenth" -gt "$shown" ]; then
+                shown=$tenth
+                say "built $done_steps of $all_steps steps"
+            fi
+        fi
+    done
+    wait "$ninja_pid"
+    status=$?
+    set -e
+    if [ "$status" -ne 0 ]; then
+        grep -A30 '^FAILED' build.log | head -60 >&2
+        say "build failed: $PWD/build.log"
+        exit 1
+    fi
+}
