@@ -9,29 +9,33 @@ import sys
 from fontTools import subset
 from fontTools.ttLib import TTFont
 
-FAMILY = "ZAV Date"
-NAMES = {1: FAMILY, 3: FAMILY + " Regular", 4: FAMILY + " Regular", 6: "ZAVDate-Regular"}
 
-
-def main():
-    source, characters, output = sys.argv[1:]
+def cut(source, characters, output, family, postscript, number=-1):
+    """Writes the face number `number` of SOURCE (a collection's), cut to CHARACTERS and named
+    FAMILY, to OUTPUT; stops when SOURCE lacks one of them."""
     options = subset.Options()
     options.name_IDs = ["*"]
     options.name_languages = ["*"]
-    # Its times stay RocknRoll One's: the face depends on its source alone, not on when it is cut.
-    font = TTFont(source, recalcTimestamp=False)
+    # Its times stay the source's: the face depends on its source alone, not on when it is cut.
+    font = TTFont(source, recalcTimestamp=False, fontNumber=number)
     cutter = subset.Subsetter(options)
     cutter.populate(text=characters)
     cutter.subset(font)
     names = font["name"]
     names.names = [n for n in names.names if n.nameID not in (16, 17, 21, 22)]
+    renamed = {1: family, 3: family + " Regular", 4: family + " Regular", 6: postscript}
     for record in names.names:
-        if record.nameID in NAMES:
-            record.string = NAMES[record.nameID]
+        if record.nameID in renamed:
+            record.string = renamed[record.nameID]
     missing = [c for c in characters if ord(c) not in font.getBestCmap()]
     if missing:
-        sys.exit(f"datefont: {source} lacks {''.join(missing)}")
+        sys.exit(f"{sys.argv[0]}: {source} lacks {''.join(missing)}")
     font.save(output)
+
+
+def main():
+    source, characters, output = sys.argv[1:]
+    cut(source, characters, output, "ZAV Date", "ZAVDate-Regular")
 
 
 if __name__ == "__main__":

@@ -5,6 +5,8 @@
 #include "widgets/blackboardwindow.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
 #include <QScopeGuard>
 
 namespace {
@@ -53,6 +55,21 @@ public:
     }
 };
 
+// Where the system offers the program no Japanese face (a web browser), one built in for the
+// window's own texts: present only there.
+void useBuiltInTextFace()
+{
+    const QString file = QStringLiteral(":/fonts/ui.otf");
+    if (!QFile::exists(file))
+        return;
+    const QStringList families = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+    if (families.isEmpty())
+        return;
+    QFont font = QApplication::font();
+    font.setFamilies(families);
+    QApplication::setFont(font);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -94,7 +111,14 @@ int main(int argc, char **argv)
     for (const QString &message : std::as_const(g_startupMessages))
         qWarning("%s", qUtf8Printable(message));
 
+    useBuiltInTextFace();
+
     BlackboardWindow window;
+    if (os::windowIsScreen()) {
+        window.setWindowFlag(Qt::FramelessWindowHint);
+        window.move(0, 0);
+    }
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &os::windowClosed);
     frmMain form(window);
     window.setEvents(&form);
     // The window outlives the handlers: it stops raising events before they go.

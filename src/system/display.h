@@ -2,7 +2,7 @@
 // What the program asks of the windowing system: the display platform where there is a choice,
 // the line that says there is no display, and what the program's window needs of the system once
 // it exists and before it goes. One file per system implements it (display_posix.cpp,
-// display_windows.cpp).
+// display_windows.cpp, display_wasm.cpp).
 
 #include <QString>
 #include <QStringList>
@@ -24,5 +24,13 @@ std::optional<QString> noDisplayLine(const QStringList &qtMessages);
 void prepareWindow(std::uintptr_t nativeWindow);
 // Before that window goes: undoes what prepareWindow did to it.
 void releaseWindow(std::uintptr_t nativeWindow);
+
+// Whether the program's window is all of the screen it is shown on, placed at its corner without
+// a frame of the system's: in a web browser the screen is a canvas on the page, sized to the
+// window.
+bool windowIsScreen();
+// Once the program's window has closed. Where the program's loop ends with it, nothing more is
+// needed; in a web browser the page stays, and says the board has ended.
+void windowClosed();
 
 } // namespace os

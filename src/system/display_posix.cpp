@@ -36,4 +36,12 @@ void prepareWindow(std::uintptr_t)
 void releaseWindow(std::uintptr_t)
 {}
 
+bool windowIsScreen()
+{
+    return false;
+}
+
+void windowClosed()
+{}
+
 } // namespace os

@@ -32,4 +32,12 @@ void releaseWindow(std::uintptr_t nativeWindow)
     RemovePropW(reinterpret_cast<HWND>(nativeWindow), kPenServiceProperty);
 }
 
+bool windowIsScreen()
+{
+    return false;
+}
+
+void windowClosed()
+{}
+
 } // namespace os

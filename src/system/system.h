@@ -2,8 +2,8 @@
 // What the program asks of the operating system about itself: its own folder, cursor files opened
 // once with their identity, the clock and a random seed, its error lines and the text a user asked
 // for. (The windowing system is display.h.) One file per system implements it (system_posix.cpp,
-// system_windows.cpp); nothing else includes a system's headers. What is the same everywhere is
-// in system.cpp.
+// system_windows.cpp, system_wasm.cpp; files through POSIX calls, files_posix.cpp); nothing else
+// includes a system's headers. What is the same everywhere is in system.cpp.
 //
 // Paths are the system's own bytes: on POSIX what the kernel gives, whatever their encoding; on
 // Windows UTF-8, turned into UTF-16 at the wide API.
@@ -79,7 +79,8 @@ void reportLine(const QString &line);
 // there is none. False when it could not be written (standard output closed or full).
 [[nodiscard]] bool showText(const QString &text);
 // The line where the user sees it, then status 1: no abort, no core dump. Where the program has
-// no console to write to (a Windows program started from Explorer), a message box shows it.
+// no console to write to (a Windows program started from Explorer), a message box shows it; in a
+// web browser, the page.
 [[noreturn]] void fatalLine(const QString &line);
 
 } // namespace os

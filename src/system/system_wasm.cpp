@@ -1,0 +1,69 @@
+// The system interface in a web browser (WebAssembly): files come from the page, which fetches
+// them into an emulated file system before the program starts (files_posix.cpp reads them).
+#include "system/system_wasm.h"
+
+#include "system/system.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <chrono>
+#include <cstdio>
+#include <emscripten.h>
+#include <emscripten/val.h>
+#include <random>
+
+namespace os {
+
+void tellPage(const QString &line)
+{
+    const emscripten::val ended = emscripten::val::module_property("zavEnded");
+    if (ended.typeOf().as<std::string>() == "function")
+        ended(line.toStdString());
+}
+
+void guardLoading()
+{}
+
+// The folder of the program's name as the page gives it (its argv[0]), where the page puts the
+// files it fetched. Only files live in the page's file system, not the program itself, so its
+// name is taken as given rather than looked up.
+QByteArray programDirectory()
+{
+    const QString program = QCoreApplication::arguments().value(0);
+    const qsizetype slash = program.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return {};
+    return slash == 0 ? QByteArrayLiteral("/") : QFile::encodeName(program.left(slash));
+}
+
+std::uint64_t randomSeed()
+{
+    // The browser's crypto.getRandomValues, and the clock.
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())
+        ^ std::random_device {}();
+}
+
+// Standard error is the browser's console.
+void reportLine(const QString &line)
+{
+    std::fprintf(stderr, "zav-blackboard: %s\n", qUtf8Printable(line));
+    std::fflush(stderr);
+}
+
+bool showText(const QString &text)
+{
+    std::fputs(qUtf8Printable(text), stdout);
+    return std::fflush(stdout) == 0;
+}
+
+void fatalLine(const QString &line)
+{
+    reportLine(line);
+    // The page says the board has stopped, and why, with a way to start it again.
+    tellPage(line);
+    emscripten_force_exit(1);
+    __builtin_unreachable();
+}
+
+} // namespace os
