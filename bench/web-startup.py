@@ -1,0 +1,91 @@
+#!/usr/bin/python3
+"""Start-up of the blackboard's page against a bare Qt for WebAssembly window showing the same
+text, in one run in one headless Chromium: time from asking for the page to the first complete
+frame (the first screenshot that shows it), and what a browser downloads, compressed.
+
+    bench/web-startup.py [SITE] [BARE_FOLDER] [RUNS]     (build-web, build-wasm/bench, 5)
+
+The bare window is bench/barewindow.cpp built by scripts/web beside the program, in the page
+Qt makes for it. Screenshots are taken as fast as Chromium gives them, so a time is late by at
+most one screenshot's time (printed).
+"""
+import gzip
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import web  # noqa: E402  (the end-to-end test's browser and page)
+
+
+def downloaded(folder, names):
+    """Bytes a browser fetches for these files, each compressed as a server would (gzip -9)."""
+    total = 0
+    for name in names:
+        with open(os.path.join(folder, name), "rb") as f:
+            total += len(gzip.compress(f.read(), 9, mtime=0))
+    return total
+
+
+def first_frame(browser, url, complete):
+    start = time.monotonic()
+    browser.call("Page.navigate", url=url)
+    shots = 0
+    while time.monotonic() - start < web.DEADLINE:
+        shots += 1
+        if complete(browser):
+            return time.monotonic() - start, shots
+    web.fail(f"{url} showed no complete frame")
+
+
+def board_complete(browser):
+    page = web.Page(browser)
+    return page.locate() and web.drawn(page)
+
+
+def bare_complete(browser):
+    # The label's text: dark pixels on Qt's light window, right of the middle.
+    image = browser.shot()
+    width, height = image.size
+    return sum(1 for c in image.crop((width // 2, 0, width, height)).getdata() if max(c) < 64) > 300
+
+
+def main():
+    site = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build-web")
+    bare = sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "build-wasm", "bench")
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
+    servers = [subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), folder], stdout=subprocess.PIPE, text=True)
+               for folder in (site, bare)]
+    board_url, bare_url = (s.stdout.readline().strip() for s in servers)
+    browser = web.Browser(800, 600)
+    times = {"board": [], "bare": []}
+    shot_times = []
+    try:
+        for _ in range(runs):
+            for name, url, complete in (("board", board_url, board_complete),
+                                        ("bare", bare_url + "zav-bare-window.html", bare_complete)):
+                browser.call("Page.navigate", url="about:blank")
+                seconds, shots = first_frame(browser, url, complete)
+                times[name].append(seconds)
+                shot_times.append(seconds / shots)
+    finally:
+        browser.close()
+        for s in servers:
+            s.terminate()
+    board_ms = statistics.median(times["board"]) * 1000
+    bare_ms = statistics.median(times["bare"]) * 1000
+    board_bytes = downloaded(site, ["index.html", "zav-blackboard.js", "zav-blackboard.wasm", "zav.ico",
+                                    "チョーク.cur", "黒板消し.cur"])
+    bare_bytes = downloaded(bare, ["zav-bare-window.html", "qtloader.js", "qtlogo.svg", "zav-bare-window.js",
+                                   "zav-bare-window.wasm"])
+    print(f"first complete frame, median of {runs}: board {board_ms:.0f} ms, bare {bare_ms:.0f} ms, "
+          f"ratio {board_ms / bare_ms:.2f} (a screenshot takes about {statistics.median(shot_times) * 1000:.0f} ms)")
+    print(f"downloaded, gzip -9: board {board_bytes / 1024:.0f} KiB, bare {bare_bytes / 1024:.0f} KiB, "
+          f"ratio {board_bytes / bare_bytes:.2f}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,328 @@
+#!/usr/bin/python3
+"""The web build in a real browser: Debian's Chromium, headless, driven over the DevTools
+protocol, the page served as scripts/web --serve serves it. Everything is checked from
+screenshots, as the Xvfb tests check the desktop window.
+
+    tests/e2e/web.py SITE_FOLDER
+"""
+import base64
+import io
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+import websocket
+from PIL import Image
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+DEADLINE = 60
+WIDTH, HEIGHT = 641, 449  # the window at scale 1
+BOARD = (0, 64, 0)
+FRAME = (64, 0, 0)
+TRAY = (224, 224, 224)
+WHITE = (255, 255, 255)
+YELLOW = (255, 255, 0)
+
+
+def fail(message):
+    print(f"not ok - {message}")
+    sys.exit(1)
+
+
+def ok(message):
+    print(f"ok - {message}")
+
+
+def wait_until(condition, what, deadline=DEADLINE):
+    end = time.monotonic() + deadline
+    while time.monotonic() < end:
+        if condition():
+            return
+        time.sleep(0.2)
+    fail(what)
+
+
+class Browser:
+    """One headless Chromium and its page, over the DevTools protocol."""
+
+    def __init__(self, width, height):
+        self.profile = tempfile.mkdtemp(prefix="zav-chromium-")
+        self.process = subprocess.Popen(
+            ["chromium", "--headless", "--no-sandbox", "--no-first-run", "--hide-scrollbars", "--mute-audio",
+             "--use-gl=swiftshader", "--enable-unsafe-swiftshader", "--remote-debugging-port=0",
+             f"--user-data-dir={self.profile}", f"--window-size={width},{height}", "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port_file = os.path.join(self.profile, "DevToolsActivePort")
+        wait_until(lambda: os.path.exists(port_file) and len(open(port_file).read().split()) == 2,
+                   "Chromium did not open its DevTools port")
+        port = open(port_file).read().split()[0]
+        pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
+        page = next(p for p in pages if p["type"] == "page")
+        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=DEADLINE,
+                                                  suppress_origin=True)
+        self.next_id = 0
+        self.console = []
+        self.call("Runtime.enable")
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1, mobile=False)
+
+    def call(self, method, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("method") == "Runtime.consoleAPICalled":
+                self.console.append(" ".join(str(a.get("value", "")) for a in message["params"]["args"]))
+            if message.get("id") == self.next_id:
+                if "error" in message:
+                    fail(f"{method}: {message['error']}")
+                return message["result"]
+
+    def evaluate(self, expression):
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
+        return result["result"].get("value")
+
+    def shot(self):
+        data = self.call("Page.captureScreenshot", format="png")["data"]
+        return Image.open(io.BytesIO(base64.b64decode(data))).convert("RGB")
+
+    def close(self):
+        self.socket.close()
+        self.process.terminate()
+        self.process.wait()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class Page:
+    """The board on the page: window pixels, scaled and placed where the page shows them."""
+
+    def __init__(self, browser, url=None):
+        """The page at url, once it shows its canvas; without one, the page as it is."""
+        self.browser = browser
+        self.image = None
+        if url:
+            browser.call("Page.navigate", url=url)
+            wait_until(self.locate, "the page shows no canvas")
+
+    def locate(self):
+        """Finds the window on the page; false while there is no canvas."""
+        rect = self.browser.evaluate(
+            "JSON.stringify(document.querySelector('#screen canvas')?.getBoundingClientRect() ?? null)")
+        rect = json.loads(rect)
+        if not rect:
+            return False
+        self.left, self.top, self.scale = rect["x"], rect["y"], rect["width"] / WIDTH
+        return True
+
+    def at(self, x, y):
+        return self.left + (x + 0.5) * self.scale, self.top + (y + 0.5) * self.scale
+
+    def shot(self):
+        self.image = self.browser.shot()
+        return self.image
+
+    def pixel(self, x, y):
+        px, py = self.at(x, y)
+        return self.image.getpixel((int(px), int(py)))
+
+    def count(self, test, x, y, width, height):
+        """Screen pixels inside the window rectangle for which test(colour) holds."""
+        (x0, y0), (x1, y1) = self.at(x - 0.5, y - 0.5), self.at(x + width - 0.5, y + height - 0.5)
+        region = self.image.crop((round(x0), round(y0), round(x1), round(y1)))
+        return sum(1 for colour in region.getdata() if test(colour))
+
+    def mouse(self, kind, x, y, button="none", buttons=0):
+        px, py = self.at(x, y)
+        self.browser.call("Input.dispatchMouseEvent", type=kind, x=px, y=py, button=button, buttons=buttons,
+                          clickCount=1 if kind != "mouseMoved" else 0)
+
+    def click(self, x, y):
+        self.mouse("mouseMoved", x, y)
+        self.mouse("mousePressed", x, y, "left", 1)
+        self.mouse("mouseReleased", x, y, "left", 0)
+
+    def drag(self, button, x0, x1, y, step=10):
+        mask = {"left": 1, "right": 2}[button]
+        self.mouse("mouseMoved", x0, y)
+        self.mouse("mousePressed", x0, y, button, mask)
+        for x in range(x0 + step, x1 + 1, step):
+            self.mouse("mouseMoved", x, y, button, mask)
+        self.mouse("mouseReleased", x1, y, button, 0)
+
+    def touch(self, kind, points):
+        touches = [{"x": self.at(x, y)[0], "y": self.at(x, y)[1], "id": n} for n, (x, y) in enumerate(points)]
+        self.browser.call("Input.dispatchTouchEvent", type=kind, touchPoints=touches)
+
+    def key(self, key, code, keycode):
+        for kind in ("keyDown", "keyUp"):
+            self.browser.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
+                              windowsVirtualKeyCode=keycode, nativeVirtualKeyCode=keycode)
+
+    def notice(self):
+        return self.browser.evaluate(
+            "document.getElementById('notice').hidden ? '' : document.getElementById('notice-text').textContent")
+
+
+def chalk(colour):
+    """Any chalk on the board: far from the board's own green."""
+    return max(abs(a - b) for a, b in zip(colour, BOARD)) > 96
+
+
+def near(expected):
+    return lambda colour: max(abs(a - b) for a, b in zip(colour, expected)) <= 8
+
+
+def drawn(page):
+    page.shot()
+    return (page.pixel(250, 200) == BOARD and page.pixel(3, 3) == FRAME and page.pixel(600, 440) == TRAY
+            and page.pixel(50, 424) == TRAY and page.pixel(122, 424) == YELLOW
+            and page.count(near(WHITE), 514, 8, 118, 392) > 300)
+
+
+def serve(folder):
+    server = subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), folder], stdout=subprocess.PIPE, text=True)
+    return server, server.stdout.readline().strip()
+
+
+def main():
+    site = sys.argv[1]
+    server, url = serve(site)
+    # The same site with the chalk's cursor file replaced by the eraser's.
+    swapped = tempfile.mkdtemp(prefix="zav-site-")
+    shutil.copytree(site, swapped, dirs_exist_ok=True)
+    shutil.copy(os.path.join(site, "黒板消し.cur"), os.path.join(swapped, "チョーク.cur"))
+    swapped_server, swapped_url = serve(swapped)
+    browser = Browser(800, 600)
+    try:
+        run(browser, url)
+        cursor_files(browser, site, swapped_url)
+    finally:
+        browser.close()
+        server.terminate()
+        swapped_server.terminate()
+        shutil.rmtree(swapped)
+
+
+def cursor_picture(browser):
+    """The picture and hot spot of the canvas's CSS cursor, when it is one."""
+    css = browser.evaluate("getComputedStyle(document.querySelector('#screen canvas')).cursor")
+    match = re.match(r'url\("?data:image/png;base64,([^")]+)"?\) (\d+) (\d+)', css)
+    if not match:
+        return None
+    image = Image.open(io.BytesIO(base64.b64decode(match.group(1)))).convert("RGBA")
+    return image, (int(match.group(2)), int(match.group(3)))
+
+
+def same_picture(shown, path):
+    """The browser's cursor shows the cursor file: its opaque pixels in the file's colours, at the
+    file's hot spot. (Pillow leaves a cursor's mask out, so only the opaque pixels are compared.)"""
+    image, hot_spot = shown
+    data = open(path, "rb").read()
+    expected = Image.open(path).convert("RGBA")
+    opaque = [(a, b) for a, b in zip(image.getdata(), expected.getdata()) if a[3] == 255]
+    return (image.size == expected.size and len(opaque) > 50 and all(a[:3] == b[:3] for a, b in opaque)
+            and hot_spot == (int.from_bytes(data[10:12], "little"), int.from_bytes(data[12:14], "little")))
+
+
+def cursor_files(browser, site, swapped_url):
+    page = Page(browser, swapped_url)
+    wait_until(lambda: drawn(page), "the board with another cursor file was not drawn")
+    page.mouse("mouseMoved", 250, 200)
+    page.mouse("mousePressed", 250, 200, "left", 1)
+    page.mouse("mouseMoved", 260, 200, "left", 1)
+    shown = []
+    wait_until(lambda: shown.append(cursor_picture(browser)) or shown[-1], "no picture cursor while writing")
+    page.mouse("mouseReleased", 260, 200, "left", 0)
+    if not same_picture(shown[-1], os.path.join(site, "黒板消し.cur")):
+        fail("writing does not show the picture of the cursor file beside the program")
+    if any("使えません" in line for line in browser.console):
+        fail(f"the page's cursor files were refused: {browser.console}")
+    ok("the cursor files beside the program are fetched, decoded and shown as the browser's cursor")
+
+
+def run(browser, url):
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "the board, frame, tray and date were not drawn")
+    if browser.evaluate("document.title") != "ZAV 黒板":
+        fail(f"the page's title is {browser.evaluate('document.title')!r}")
+    if page.scale != 1 or abs(page.left - (800 - WIDTH) / 2) > 1:
+        fail(f"an 800 x 600 page shows the window at {page.left},{page.top} scale {page.scale}")
+    ok("the page shows the board, its frame, the tray and the date, centred, with the window's title")
+
+    page.drag("left", 60, 300, 100)
+    wait_until(lambda: page.shot() and page.count(near(WHITE), 60, 95, 245, 11) >= 100,
+               "a left drag left no white chalk")
+    ok("a mouse drag writes white chalk")
+
+    page.click(122, 424)
+    wait_until(lambda: page.shot() and page.pixel(122, 424) == TRAY, "the yellow stick stayed on the tray")
+    page.drag("left", 60, 300, 200)
+    wait_until(lambda: page.shot() and page.count(near(YELLOW), 60, 195, 245, 11) >= 100,
+               "the drag after picking yellow is not yellow")
+    ok("a click on a stick picks its colour; the next drag writes in it")
+
+    page.drag("right", 40, 320, 100, step=5)
+    wait_until(lambda: page.shot() and page.count(chalk, 40, 90, 290, 21) == 0, "chalk left after a right drag")
+    ok("a right drag rubs the chalk out")
+
+    page.touch("touchStart", [(100, 300), (100, 340)])
+    for x in range(110, 301, 10):
+        page.touch("touchMove", [(x, 300), (x, 340)])
+    page.touch("touchEnd", [])
+    two_lines = lambda: page.shot() and all(page.count(chalk, 100, y - 5, 205, 11) >= 100 for y in (300, 340))
+    wait_until(two_lines, "a two-finger stroke did not write two lines")
+    ok("a two-finger touch stroke writes two lines")
+
+    page.shot()
+    before = page.image.copy()
+    page.click(462, 420)
+    menu = lambda: page.shot() and menu_box(before, page.image) is not None
+    wait_until(menu, "a click on the eraser opened no menu")
+    left, top, right, bottom = menu_box(before, page.image)
+    item = (bottom - top) / 3
+    browser_click(page, left + 30, top + item / 2)
+    wait_until(lambda: page.shot() and page.count(chalk, 8, 8, 505, 392) == 0, "全部消す left chalk on the board")
+    ok("the eraser's menu opens and 全部消す clears the board")
+
+    page.shot()
+    before = page.image.copy()
+    page.click(462, 420)
+    wait_until(menu, "the eraser's menu did not open again")
+    left, top, right, bottom = menu_box(before, page.image)
+    browser_click(page, left + 30, bottom - item / 2)
+    wait_until(lambda: page.notice() == "黒板を終了しました。", "終了 did not say on the page that the board ended")
+    browser.evaluate("document.getElementById('again').click()")
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "もう一度始める did not start the board again")
+    ok("終了 ends the board and says so on the page; もう一度始める starts it again")
+
+    browser.call("Emulation.setDeviceMetricsOverride", width=1300, height=920, deviceScaleFactor=1, mobile=False)
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "the board was not drawn on a larger page")
+    if page.scale != 2 or abs(page.left - (1300 - 2 * WIDTH) / 2) > 1:
+        fail(f"a 1300 x 920 page shows the window at {page.left},{page.top} scale {page.scale}")
+    ok("a larger page shows the window at the largest quarter step that fits, centred")
+
+
+def menu_box(before, after):
+    """Where the two screenshots differ, in screen pixels: the menu, when one has opened."""
+    from PIL import ImageChops
+    box = ImageChops.difference(before, after).getbbox()
+    if box is None or box[2] - box[0] < 60 or box[3] - box[1] < 40:
+        return None
+    return box
+
+
+def browser_click(page, x, y):
+    for kind, buttons in (("mouseMoved", 0), ("mousePressed", 1), ("mouseReleased", 0)):
+        page.browser.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left" if kind != "mouseMoved" else "none",
+                          buttons=buttons, clickCount=0 if kind == "mouseMoved" else 1)
+
+
+if __name__ == "__main__":
+    main()
