@@ -47,7 +47,10 @@ def board_complete(browser):
 
 
 def bare_complete(browser):
-    # The label's text: dark pixels on Qt's light window, right of the middle.
+    # Qt's own page shows its canvas once the program runs; then the label's text, dark pixels
+    # on the window's light background at its right, must be drawn.
+    if browser.evaluate("document.querySelector('#qtcanvas').style.display") != "block":
+        return False
     image = browser.shot()
     width, height = image.size
     return sum(1 for c in image.crop((width // 2, 0, width, height)).getdata() if max(c) < 64) > 300

@@ -51,6 +51,21 @@ RECORDED_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix gcc-min
                    gcc-mingw-w64-base binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-common
                    qt6-base-dev-tools qt6-base-dev cmake ninja-build g++ wixl msitools libmsi0 libgcab-1.0-0
                    python3-fonttools fonts-rocknroll python3.11-minimal zlib1g xz-utils tar faketime)
+# The same for the web build.
+WEB_RECORDED_PACKAGES=(emscripten clang-14 lld-14 binaryen nodejs qt6-base-dev-tools qt6-base-dev cmake ninja-build g++
+                       python3-fonttools fonts-rocknroll fonts-noto-cjk python3.11-minimal zlib1g xz-utils tar)
+# recorded_packages [NAME...]: the lines naming them (RECORDED_PACKAGES when none are given).
 recorded_packages() {
-    dpkg-query -W -f='${Package} (= ${Version})\n' "${RECORDED_PACKAGES[@]}" 2>/dev/null | LC_ALL=C sort || true
+    [ $# -gt 0 ] || set -- "${RECORDED_PACKAGES[@]}"
+    dpkg-query -W -f='${Package} (= ${Version})\n' "$@" 2>/dev/null | LC_ALL=C sort || true
+}
+
+# checksums FILE...: the lines of a build record that name them (those in $STAGE by their path in it).
+checksums() {
+    local file shown
+    for file in "$@"; do
+        shown=${file#"$STAGE"/}
+        [ "$shown" != "$file" ] || shown=$(basename "$file")
+        printf ' %s %s %s\n' "$(sha256sum <"$file" | cut -d' ' -f1)" "$(stat -c %s "$file")" "$shown"
+    done
 }

@@ -3,6 +3,8 @@
 # every file handed out byte for byte, showing what diffoscope finds on a difference.
 #   reproducible.sh windows BUILD_DIR   scripts/windows' unsigned zip (and its .exe), MSI, sources
 #                                       file and build record, against a second scripts/windows
+#   reproducible.sh web BUILD_DIR       scripts/web's zip (and its .js and .wasm), sources file and
+#                                       build record, against a second scripts/web
 #   reproducible.sh deb BUILD_DIR       cpack's .deb of BUILD_DIR, against one of a second build
 # The second build is a copy of the tree in a folder of another name and length, with another
 # cache folder (the built Qt linked into it), umask, time zone and locale, and a clock a day ahead.
@@ -27,12 +29,27 @@ again() {
     (cd "$AGAIN" && umask "${UMASK:-077}" && TZ=Asia/Tokyo LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 faketime -f +1d "$@")
 }
 
-case $kind in
-windows)
-    version=$(cache_of CMAKE_PROJECT_VERSION)
+# with_built_qt: the Qt the first build used, in the second build's cache.
+with_built_qt() {
+    local qt
     qt=$(dirname "$(dirname "$(cache_of ZAV_QT_NOTICES)")")
     mkdir -p "$XDG_CACHE_HOME/zav-blackboard"
     cp -al "$qt" "$XDG_CACHE_HOME/zav-blackboard/" 2>/dev/null || cp -a "$qt" "$XDG_CACHE_HOME/zav-blackboard/"
+}
+
+case $kind in
+web)
+    version=$(cache_of CMAKE_PROJECT_VERSION)
+    with_built_qt
+    again env ZAV_WEB_PACKAGES_ONLY=1 scripts/web >"$WORK/build.log" 2>&1 ||
+        { tail -40 "$WORK/build.log" >&2; fail "the second build failed"; }
+    first=$BUILD second=$AGAIN/build-wasm
+    files=(zav-blackboard-"$version"-web.zip zav-blackboard-"$version"-web-sources.tar.xz
+           zav-blackboard-"$version"-web-buildinfo.txt)
+    ;;
+windows)
+    version=$(cache_of CMAKE_PROJECT_VERSION)
+    with_built_qt
     again env ZAV_WINDOWS_PACKAGES_ONLY=1 scripts/windows >"$WORK/build.log" 2>&1 ||
         { tail -40 "$WORK/build.log" >&2; fail "the second build failed"; }
     first=$BUILD second=$AGAIN/build-windows
@@ -51,7 +68,7 @@ deb)
     first=$WORK/first second=$WORK/second
     files=("$(cd "$first" && ls ./*.deb)")
     ;;
-*) fail "reproducible.sh windows|deb BUILD_DIR" ;;
+*) fail "reproducible.sh windows|web|deb BUILD_DIR" ;;
 esac
 
 for file in "${files[@]}"; do

@@ -18,7 +18,7 @@ import time
 import urllib.request
 
 import websocket
-from PIL import Image
+from PIL import Image, ImageChops
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DEADLINE = 60
@@ -51,12 +51,12 @@ def wait_until(condition, what, deadline=DEADLINE):
 class Browser:
     """One headless Chromium and its page, over the DevTools protocol."""
 
-    def __init__(self, width, height):
+    def __init__(self, width, height, *flags):
         self.profile = tempfile.mkdtemp(prefix="zav-chromium-")
         self.process = subprocess.Popen(
             ["chromium", "--headless", "--no-sandbox", "--no-first-run", "--hide-scrollbars", "--mute-audio",
              "--use-gl=swiftshader", "--enable-unsafe-swiftshader", "--remote-debugging-port=0",
-             f"--user-data-dir={self.profile}", f"--window-size={width},{height}", "about:blank"],
+             f"--user-data-dir={self.profile}", f"--window-size={width},{height}", *flags, "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
         wait_until(lambda: os.path.exists(port_file) and len(open(port_file).read().split()) == 2,
@@ -154,13 +154,16 @@ class Page:
             self.mouse("mouseMoved", x, y, button, mask)
         self.mouse("mouseReleased", x1, y, button, 0)
 
-    def touch(self, kind, points):
-        touches = [{"x": self.at(x, y)[0], "y": self.at(x, y)[1], "id": n} for n, (x, y) in enumerate(points)]
+    def touch(self, kind, points, radius=1):
+        """Fingers at window points; a radius of 50 window pixels is the flat of a hand."""
+        touches = [{"x": self.at(x, y)[0], "y": self.at(x, y)[1], "id": n, "radiusX": radius * self.scale,
+                    "radiusY": radius * self.scale} for n, (x, y) in enumerate(points)]
         self.browser.call("Input.dispatchTouchEvent", type=kind, touchPoints=touches)
 
-    def key(self, key, code, keycode):
+    def key(self, key, code, keycode, modifiers=0):
+        """A key pressed and let go; modifiers 2 holds Ctrl."""
         for kind in ("keyDown", "keyUp"):
-            self.browser.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
+            self.browser.call("Input.dispatchKeyEvent", type=kind, key=key, code=code, modifiers=modifiers,
                               windowsVirtualKeyCode=keycode, nativeVirtualKeyCode=keycode)
 
     def notice(self):
@@ -201,11 +204,23 @@ def main():
     try:
         run(browser, url)
         cursor_files(browser, site, swapped_url)
+        without_webgl(url)
     finally:
         browser.close()
         server.terminate()
         swapped_server.terminate()
         shutil.rmtree(swapped)
+
+
+def without_webgl(url):
+    browser = Browser(800, 600, "--disable-webgl")
+    try:
+        browser.call("Page.navigate", url=url)
+        said = lambda: "WebGL" in (browser.evaluate("document.getElementById('notice-text')?.textContent") or "")
+        wait_until(said, "a browser without WebGL is not told why the board does not show")
+    finally:
+        browser.close()
+    ok("a browser without WebGL is told the board needs it")
 
 
 def cursor_picture(browser):
@@ -270,12 +285,17 @@ def run(browser, url):
     wait_until(lambda: page.shot() and page.count(chalk, 40, 90, 290, 21) == 0, "chalk left after a right drag")
     ok("a right drag rubs the chalk out")
 
-    page.touch("touchStart", [(100, 300), (100, 340)])
-    for x in range(110, 301, 10):
-        page.touch("touchMove", [(x, 300), (x, 340)])
+    page.drag("left", 100, 300, 320)
+    wait_until(lambda: page.shot() and page.count(chalk, 100, 315, 205, 11) >= 100, "no chalk to rub out by hand")
+    page.touch("touchStart", [(80, 320)], radius=50)
+    for x in range(90, 331, 10):
+        page.touch("touchMove", [(x, 320)], radius=50)
     page.touch("touchEnd", [])
-    two_lines = lambda: page.shot() and all(page.count(chalk, 100, y - 5, 205, 11) >= 100 for y in (300, 340))
-    wait_until(two_lines, "a two-finger stroke did not write two lines")
+    wait_until(lambda: page.shot() and page.count(chalk, 100, 290, 200, 61) == 0,
+               "the flat of a hand did not rub the line out")
+    ok("the flat of a hand rubs out")
+
+    two_finger_stroke(page)
     ok("a two-finger touch stroke writes two lines")
 
     page.shot()
@@ -301,17 +321,46 @@ def run(browser, url):
     wait_until(lambda: drawn(page), "もう一度始める did not start the board again")
     ok("終了 ends the board and says so on the page; もう一度始める starts it again")
 
+    # White is in hand at the start: Tab reaches yellow, Right magenta, Space takes it up.
+    page.key("Tab", "Tab", 9)
+    page.key("ArrowRight", "ArrowRight", 39)
+    page.key(" ", "Space", 32)
+    wait_until(lambda: page.shot() and page.pixel(194, 424) == TRAY and page.pixel(50, 424) == WHITE,
+               "Tab, Right and Space did not take up magenta")
+    page.drag("left", 60, 300, 100)
+    wait_until(lambda: page.shot() and page.count(near((255, 0, 255)), 60, 95, 245, 11) >= 100,
+               "the chalk picked with Space does not write magenta")
+    page.key("a", "KeyA", 65, modifiers=2)
+    wait_until(lambda: page.shot() and page.count(chalk, 8, 8, 505, 392) == 0, "Ctrl+A did not erase the board")
+    ok("Tab, the arrows and Space pick a stick from the keyboard; Ctrl+A erases")
+
     browser.call("Emulation.setDeviceMetricsOverride", width=1300, height=920, deviceScaleFactor=1, mobile=False)
     page = Page(browser, url)
     wait_until(lambda: drawn(page), "the board was not drawn on a larger page")
     if page.scale != 2 or abs(page.left - (1300 - 2 * WIDTH) / 2) > 1:
         fail(f"a 1300 x 920 page shows the window at {page.left},{page.top} scale {page.scale}")
-    ok("a larger page shows the window at the largest quarter step that fits, centred")
+    # Beyond the window's unscaled size too: the tray is below it.
+    page.click(122, 424)
+    wait_until(lambda: page.shot() and page.pixel(122, 424) == TRAY, "a click on the larger page's tray picked nothing")
+    page.drag("left", 60, 300, 100)
+    wait_until(lambda: page.shot() and page.count(near(YELLOW), 60, 95, 245, 11) >= 100,
+               "a drag on the larger page wrote nowhere near the pointer")
+    two_finger_stroke(page)
+    ok("a larger page shows the window at the largest quarter step that fits, centred; "
+       "clicks, drags and fingers act where they are on it")
+
+
+def two_finger_stroke(page):
+    page.touch("touchStart", [(100, 300), (100, 340)])
+    for x in range(110, 301, 10):
+        page.touch("touchMove", [(x, 300), (x, 340)])
+    page.touch("touchEnd", [])
+    two_lines = lambda: page.shot() and all(page.count(chalk, 100, y - 5, 205, 11) >= 100 for y in (300, 340))
+    wait_until(two_lines, "a two-finger stroke did not write two lines")
 
 
 def menu_box(before, after):
     """Where the two screenshots differ, in screen pixels: the menu, when one has opened."""
-    from PIL import ImageChops
     box = ImageChops.difference(before, after).getbbox()
     if box is None or box[2] - box[0] < 60 or box[3] - box[1] < 40:
         return None
