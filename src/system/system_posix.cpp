@@ -1,4 +1,5 @@
-// The system interface on Linux and other POSIX systems (files: files_posix.cpp).
+// The system interface on Linux and other POSIX systems (with what they share with a browser:
+// system_posix_shared.cpp).
 #include "system/system.h"
 
 #include <QCoreApplication>
@@ -6,10 +7,8 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <climits>
 #include <cstdio>
-#include <random>
 
 namespace os {
 
@@ -31,18 +30,6 @@ QByteArray programDirectory()
             return QByteArrayLiteral("/");
     }
     return QFile::encodeName(QCoreApplication::applicationDirPath());
-}
-
-std::uint64_t randomSeed()
-{
-    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())
-        ^ std::random_device {}();
-}
-
-void reportLine(const QString &line)
-{
-    std::fprintf(stderr, "zav-blackboard: %s\n", qUtf8Printable(line));
-    std::fflush(stderr);
 }
 
 bool showText(const QString &text)

@@ -1,5 +1,5 @@
 // The system interface in a web browser (WebAssembly): files come from the page, which fetches
-// them into an emulated file system before the program starts (files_posix.cpp reads them).
+// them into an emulated file system before the program starts (system_posix_shared.cpp reads them).
 #include "system/system_wasm.h"
 
 #include "system/system.h"
@@ -7,11 +7,9 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <chrono>
 #include <cstdio>
 #include <emscripten.h>
 #include <emscripten/val.h>
-#include <random>
 
 namespace os {
 
@@ -35,20 +33,6 @@ QByteArray programDirectory()
     if (slash < 0)
         return {};
     return slash == 0 ? QByteArrayLiteral("/") : QFile::encodeName(program.left(slash));
-}
-
-std::uint64_t randomSeed()
-{
-    // The browser's crypto.getRandomValues, and the clock.
-    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())
-        ^ std::random_device {}();
-}
-
-// Standard error is the browser's console.
-void reportLine(const QString &line)
-{
-    std::fprintf(stderr, "zav-blackboard: %s\n", qUtf8Printable(line));
-    std::fflush(stderr);
 }
 
 bool showText(const QString &text)

@@ -38,23 +38,21 @@ with_built_qt() {
 }
 
 case $kind in
-web)
+web | windows)
     version=$(cache_of CMAKE_PROJECT_VERSION)
     with_built_qt
-    again env ZAV_WEB_PACKAGES_ONLY=1 scripts/web >"$WORK/build.log" 2>&1 ||
+    again env "ZAV_${kind^^}_PACKAGES_ONLY=1" "scripts/$kind" >"$WORK/build.log" 2>&1 ||
         { tail -40 "$WORK/build.log" >&2; fail "the second build failed"; }
-    first=$BUILD second=$AGAIN/build-wasm
-    files=(zav-blackboard-"$version"-web.zip zav-blackboard-"$version"-web-sources.tar.xz
-           zav-blackboard-"$version"-web-buildinfo.txt)
-    ;;
-windows)
-    version=$(cache_of CMAKE_PROJECT_VERSION)
-    with_built_qt
-    again env ZAV_WINDOWS_PACKAGES_ONLY=1 scripts/windows >"$WORK/build.log" 2>&1 ||
-        { tail -40 "$WORK/build.log" >&2; fail "the second build failed"; }
-    first=$BUILD second=$AGAIN/build-windows
-    files=(zav-blackboard-"$version"-windows-x64.zip zav-blackboard-"$version"-windows-x64.msi
-           zav-blackboard-"$version"-windows-sources.tar.xz zav-blackboard-"$version"-buildinfo.txt)
+    first=$BUILD
+    if [ "$kind" = web ]; then
+        second=$AGAIN/build-wasm
+        files=(zav-blackboard-"$version"-web.zip zav-blackboard-"$version"-web-sources.tar.xz
+               zav-blackboard-"$version"-web-buildinfo.txt)
+    else
+        second=$AGAIN/build-windows
+        files=(zav-blackboard-"$version"-windows-x64.zip zav-blackboard-"$version"-windows-x64.msi
+               zav-blackboard-"$version"-windows-sources.tar.xz zav-blackboard-"$version"-buildinfo.txt)
+    fi
     ;;
 deb)
     again cmake -S . -B build -DCMAKE_BUILD_TYPE="$(cache_of CMAKE_BUILD_TYPE)" -DZAV_WERROR="$(cache_of ZAV_WERROR)" \

@@ -204,12 +204,28 @@ def main():
     try:
         run(browser, url)
         cursor_files(browser, site, swapped_url)
+        time_zones(browser, url)
         without_webgl(url)
     finally:
         browser.close()
         server.terminate()
         swapped_server.terminate()
         shutil.rmtree(swapped)
+
+
+def time_zones(browser, url):
+    """Kiritimati (UTC+14) and Pago Pago (UTC-11) are always on different dates."""
+    strips = []
+    for zone in ("Pacific/Kiritimati", "Pacific/Pago_Pago"):
+        browser.call("Emulation.setTimezoneOverride", timezoneId=zone)
+        page = Page(browser, url)
+        wait_until(lambda: drawn(page), f"the board was not drawn in {zone}")
+        x, y = page.at(514, 8)
+        strips.append(page.image.crop((int(x), int(y), int(x + 118 * page.scale), int(y + 392 * page.scale))))
+    browser.call("Emulation.setTimezoneOverride", timezoneId="")
+    if ImageChops.difference(*strips).getbbox() is None:
+        fail("the date is the same in time zones a day apart")
+    ok("the date follows the browser's time zone")
 
 
 def without_webgl(url):

@@ -1,5 +1,6 @@
-// Files through POSIX calls: on Linux and other POSIX systems, and in a browser, whose page
-// gives the program an emulated file system.
+// What Linux and other POSIX systems share with a web browser, where emscripten emulates POSIX:
+// files through POSIX calls (in a browser, in the file system the page fills), the random seed,
+// and the error lines on standard error (in a browser, its console).
 #include "system/system.h"
 
 #include <fcntl.h>
@@ -7,7 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <random>
 
 namespace os {
 
@@ -64,6 +68,18 @@ qint64 OpenFile::readSome(char *data, qint64 size, QString *error)
             return -1;
         }
     }
+}
+
+std::uint64_t randomSeed()
+{
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())
+        ^ std::random_device {}();
+}
+
+void reportLine(const QString &line)
+{
+    std::fprintf(stderr, "zav-blackboard: %s\n", qUtf8Printable(line));
+    std::fflush(stderr);
 }
 
 } // namespace os
