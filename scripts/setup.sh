@@ -69,3 +69,39 @@ checksums() {
         printf ' %s %s %s\n' "$(sha256sum <"$file" | cut -d' ' -f1)" "$(stat -c %s "$file")" "$shown"
     done
 }
+
+# rebuild_from_record SUFFIX PACKAGE...: run in an unpacked sources file, whose build record
+# (zav-blackboard-<version>SUFFIX) and Qt source package lie beside the tree: takes the record's
+# SOURCE_DATE_EPOCH and that Qt source (unless ZAV_QT_DSC or ZAV_QT_SOURCE names another), and says
+# which of these Debian packages have other versions than the record names.
+rebuild_from_record() {
+    local suffix=$1 record differing
+    shift
+    record=$(compgen -G "$ROOT/../zav-blackboard-*$suffix" | grep -E "/zav-blackboard-[^-/]+$suffix\$" | head -n1 || true)
+    [ -n "$record" ] || return 0
+    echo "== rebuilding what $(basename "$record") records"
+    export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(sed -n 's/^Source-Date-Epoch: //p' "$record")}
+    if [ -z "${ZAV_QT_SOURCE:-}" ] && [ -z "${ZAV_QT_DSC:-}" ]; then
+        ZAV_QT_DSC=$(compgen -G "$ROOT/../qt6-base/qt6-base_*.dsc" | head -n1)
+        export ZAV_QT_DSC
+    fi
+    differing=$(diff <(sed -n '/^Build-Tools:/,/^[^ ]/s/^ //p' "$record") <(recorded_packages "$@") |
+                sed -n 's/^> /  now /p; s/^< /  was /p')
+    [ -z "$differing" ] || printf 'These Debian packages differ from the record; the bytes may too:\n%s\n' "$differing"
+}
+
+# built_tree BUILD_DIR STAGE: the tree BUILD_DIR was configured from, as STAGE/tree.tar with its
+# description in STAGE/source.txt, and its SOURCE_DATE_EPOCH exported; fails when the tree on
+# disk is no longer that one.
+built_tree() {
+    [ -f "$1/source.txt" ] || { echo "$1 has no record of its source tree: configure it again" >&2; return 1; }
+    "$ROOT/scripts/source-tree" --archive "$2/tree.tar" "$ROOT" >"$2/source.txt"
+    local built
+    built=$(sed -n 's/^Tree: //p' "$1/source.txt")
+    if [ "$(sed -n 's/^Tree: //p' "$2/source.txt")" != "$built" ]; then
+        echo "$1 was built from another tree ($built) than $ROOT holds now: configure and build it again" >&2
+        return 1
+    fi
+    SOURCE_DATE_EPOCH=$(sed -n 's/^Source-Date-Epoch: //p' "$1/source.txt")
+    export SOURCE_DATE_EPOCH
+}

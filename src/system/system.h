@@ -2,8 +2,8 @@
 // What the program asks of the operating system about itself: its own folder, cursor files opened
 // once with their identity, the clock and a random seed, its error lines and the text a user asked
 // for. (The windowing system is display.h.) One file per system implements it (system_posix.cpp,
-// system_windows.cpp, system_wasm.cpp; what Linux and the browser share, system_posix_shared.cpp); nothing else
-// includes a system's headers. What is the same everywhere is in system.cpp.
+// system_windows.cpp, system_wasm.cpp; what Linux and the browser share, system_posix_shared.cpp);
+// nothing else includes a system's headers. What is the same everywhere is in system.cpp.
 //
 // Paths are the system's own bytes: on POSIX what the kernel gives, whatever their encoding; on
 // Windows UTF-8, turned into UTF-16 at the wide API.

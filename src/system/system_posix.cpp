@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstdio>
 
 namespace os {
 
@@ -30,13 +29,6 @@ QByteArray programDirectory()
             return QByteArrayLiteral("/");
     }
     return QFile::encodeName(QCoreApplication::applicationDirPath());
-}
-
-bool showText(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
-    return std::fflush(stdout) == 0 && written;
 }
 
 void fatalLine(const QString &line)

@@ -1,6 +1,6 @@
 // What Linux and other POSIX systems share with a web browser, where emscripten emulates POSIX:
 // files through POSIX calls (in a browser, in the file system the page fills), the random seed,
-// and the error lines on standard error (in a browser, its console).
+// and the error lines and asked-for text on standard error and output (in a browser, its console).
 #include "system/system.h"
 
 #include <fcntl.h>
@@ -80,6 +80,13 @@ void reportLine(const QString &line)
 {
     std::fprintf(stderr, "zav-blackboard: %s\n", qUtf8Printable(line));
     std::fflush(stderr);
+}
+
+bool showText(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    return std::fflush(stdout) == 0 && written;
 }
 
 } // namespace os

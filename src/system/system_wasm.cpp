@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <cstdio>
 #include <emscripten.h>
 #include <emscripten/val.h>
 
@@ -33,12 +32,6 @@ QByteArray programDirectory()
     if (slash < 0)
         return {};
     return slash == 0 ? QByteArrayLiteral("/") : QFile::encodeName(program.left(slash));
-}
-
-bool showText(const QString &text)
-{
-    std::fputs(qUtf8Printable(text), stdout);
-    return std::fflush(stdout) == 0;
 }
 
 void fatalLine(const QString &line)

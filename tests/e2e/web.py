@@ -136,15 +136,16 @@ class Page:
         region = self.image.crop((round(x0), round(y0), round(x1), round(y1)))
         return sum(1 for colour in region.getdata() if test(colour))
 
-    def mouse(self, kind, x, y, button="none", buttons=0):
-        px, py = self.at(x, y)
+    def mouse(self, kind, x, y, button="none", buttons=0, on_screen=False):
+        """A mouse event at window point x, y; with on_screen, at that point of the page."""
+        px, py = (x, y) if on_screen else self.at(x, y)
         self.browser.call("Input.dispatchMouseEvent", type=kind, x=px, y=py, button=button, buttons=buttons,
                           clickCount=1 if kind != "mouseMoved" else 0)
 
-    def click(self, x, y):
-        self.mouse("mouseMoved", x, y)
-        self.mouse("mousePressed", x, y, "left", 1)
-        self.mouse("mouseReleased", x, y, "left", 0)
+    def click(self, x, y, on_screen=False):
+        self.mouse("mouseMoved", x, y, on_screen=on_screen)
+        self.mouse("mousePressed", x, y, "left", 1, on_screen)
+        self.mouse("mouseReleased", x, y, "left", 0, on_screen)
 
     def drag(self, button, x0, x1, y, step=10):
         mask = {"left": 1, "right": 2}[button]
@@ -195,10 +196,10 @@ def serve(folder):
 def main():
     site = sys.argv[1]
     server, url = serve(site)
-    # The same site with the chalk's cursor file replaced by the eraser's.
+    # The same site with the chalk's cursor file replaced by the eraser's, and the eraser's missing.
     swapped = tempfile.mkdtemp(prefix="zav-site-")
     shutil.copytree(site, swapped, dirs_exist_ok=True)
-    shutil.copy(os.path.join(site, "黒板消し.cur"), os.path.join(swapped, "チョーク.cur"))
+    shutil.move(os.path.join(swapped, "黒板消し.cur"), os.path.join(swapped, "チョーク.cur"))
     swapped_server, swapped_url = serve(swapped)
     browser = Browser(800, 600)
     try:
@@ -271,9 +272,17 @@ def cursor_files(browser, site, swapped_url):
     page.mouse("mouseReleased", 260, 200, "left", 0)
     if not same_picture(shown[-1], os.path.join(site, "黒板消し.cur")):
         fail("writing does not show the picture of the cursor file beside the program")
-    if any("使えません" in line for line in browser.console):
-        fail(f"the page's cursor files were refused: {browser.console}")
+    refused = lambda name: any("使えません" in line and name in line for line in browser.console)
+    if refused("チョーク.cur"):
+        fail(f"the page's chalk cursor file was refused: {browser.console}")
     ok("the cursor files beside the program are fetched, decoded and shown as the browser's cursor")
+
+    wait_until(lambda: page.shot() and page.count(chalk, 230, 190, 70, 21) > 0, "writing left no chalk")
+    page.drag("right", 230, 290, 200, step=5)
+    wait_until(lambda: refused("黒板消し.cur"), "a cursor file missing on the server is not named")
+    wait_until(lambda: page.shot() and page.count(chalk, 230, 190, 70, 21) == 0,
+               "without its cursor file the eraser does not rub out")
+    ok("a cursor file missing on the server is named in one line, and the eraser rubs out all the same")
 
 
 def run(browser, url):
@@ -321,7 +330,7 @@ def run(browser, url):
     wait_until(menu, "a click on the eraser opened no menu")
     left, top, right, bottom = menu_box(before, page.image)
     item = (bottom - top) / 3
-    browser_click(page, left + 30, top + item / 2)
+    page.click(left + 30, top + item / 2, on_screen=True)
     wait_until(lambda: page.shot() and page.count(chalk, 8, 8, 505, 392) == 0, "全部消す left chalk on the board")
     ok("the eraser's menu opens and 全部消す clears the board")
 
@@ -330,7 +339,7 @@ def run(browser, url):
     page.click(462, 420)
     wait_until(menu, "the eraser's menu did not open again")
     left, top, right, bottom = menu_box(before, page.image)
-    browser_click(page, left + 30, bottom - item / 2)
+    page.click(left + 30, bottom - item / 2, on_screen=True)
     wait_until(lambda: page.notice() == "黒板を終了しました。", "終了 did not say on the page that the board ended")
     browser.evaluate("document.getElementById('again').click()")
     page = Page(browser, url)
@@ -381,12 +390,6 @@ def menu_box(before, after):
     if box is None or box[2] - box[0] < 60 or box[3] - box[1] < 40:
         return None
     return box
-
-
-def browser_click(page, x, y):
-    for kind, buttons in (("mouseMoved", 0), ("mousePressed", 1), ("mouseReleased", 0)):
-        page.browser.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left" if kind != "mouseMoved" else "none",
-                          buttons=buttons, clickCount=0 if kind == "mouseMoved" else 1)
 
 
 if __name__ == "__main__":
