@@ -2,6 +2,45 @@
 # Sourced by scripts/windows-qt and scripts/web-qt: what building a static Qt from Debian's own
 # qt6-base source takes on any target. The sourcing script defines say().
 
+# What every static Qt of ours is built with: Core, Gui and Widgets with only what the board uses,
+# optimised for size, and the libraries Qt bundles, so that nothing from the host's /usr/lib slips
+# into a build for another system. The board shows one window of pictures and a menu: no item
+# views, text editors, graphics view, main window or MDI, no dialogs, no style sheets; it reads
+# PNG and its own ICO and CUR files, keeps no settings, starts no processes and watches no files.
+# Left on though the board calls none of them directly: Qt 6.4's menu and label build on actions,
+# push buttons and the widget text control, and its styles draw from XPM pictures.
+QT_COMMON_OPTIONS=(
+    -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=Release -DFEATURE_optimize_size=ON
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    -DFEATURE_pkg_config=OFF
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF
+    -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
+    -DFEATURE_zstd=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_icu=OFF
+    -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF
+    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+    -DFEATURE_mimetype=OFF -DFEATURE_process=OFF -DFEATURE_sharedmemory=OFF
+    -DFEATURE_systemsemaphore=OFF -DFEATURE_filesystemwatcher=OFF
+    -DFEATURE_jalalicalendar=OFF -DFEATURE_hijricalendar=OFF -DFEATURE_islamiccivilcalendar=OFF
+    -DFEATURE_sortfilterproxymodel=OFF -DFEATURE_identityproxymodel=OFF
+    -DFEATURE_transposeproxymodel=OFF -DFEATURE_concatenatetablesproxymodel=OFF
+    -DFEATURE_stringlistmodel=OFF
+    -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
+    -DFEATURE_pdf=OFF -DFEATURE_movie=OFF -DFEATURE_undocommand=OFF -DFEATURE_sessionmanager=OFF
+    -DFEATURE_systemtrayicon=OFF -DFEATURE_desktopservices=OFF -DFEATURE_imageformat_ppm=OFF
+    -DFEATURE_imageformat_xbm=OFF -DFEATURE_standarditemmodel=OFF -DFEATURE_filesystemmodel=OFF
+    -DFEATURE_vulkan=OFF -DFEATURE_whatsthis=OFF
+    -DFEATURE_itemviews=OFF -DFEATURE_textedit=OFF -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF
+    -DFEATURE_mainwindow=OFF -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF
+    -DFEATURE_combobox=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_completer=OFF
+    -DFEATURE_style_stylesheet=OFF -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF
+    -DFEATURE_fontdialog=OFF -DFEATURE_inputdialog=OFF -DFEATURE_progressdialog=OFF
+    -DFEATURE_errormessage=OFF -DFEATURE_wizard=OFF -DFEATURE_messagebox=OFF
+    -DFEATURE_splashscreen=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF
+    -DFEATURE_keysequenceedit=OFF -DFEATURE_tabwidget=OFF -DFEATURE_toolbox=OFF
+    -DFEATURE_splitter=OFF -DFEATURE_statusbar=OFF -DFEATURE_sizegrip=OFF
+    -DFEATURE_commandlinkbutton=OFF
+)
+
 # tree_digest DIR: one SHA-256 of every file's name, mode and contents below DIR.
 tree_digest() {
     (cd "$1" && find . \( -type f -o -type l \) -printf '%p %m %l\n' | LC_ALL=C sort &&
