@@ -5,10 +5,12 @@
 # What every static Qt of ours is built with: Core, Gui and Widgets with only what the board uses,
 # optimised for size, and the libraries Qt bundles, so that nothing from the host's /usr/lib slips
 # into a build for another system. The board shows one window of pictures and a menu: no item
-# views, text editors, graphics view, main window or MDI, no dialogs, no style sheets; it reads
-# PNG and its own ICO and CUR files, keeps no settings, starts no processes and watches no files.
-# Left on though the board calls none of them directly: Qt 6.4's menu and label build on actions,
-# push buttons and the widget text control, and its styles draw from XPM pictures.
+# views, text editors, graphics view or MDI, no dialogs, no style sheets; it reads PNG and its own
+# ICO and CUR files, keeps no settings, starts no processes and watches no files. Left on though
+# the board calls none of them: actions, push buttons and the widget text control (Qt 6.4's menu
+# and label are built on them), XPM pictures (its styles draw with them), and the main window with
+# its tool bars, docks and menu bar (Qt 6.4's Widgets cannot be built without them: its
+# compatibility code includes their headers whatever is configured).
 QT_COMMON_OPTIONS=(
     -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=Release -DFEATURE_optimize_size=ON
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
@@ -30,7 +32,7 @@ QT_COMMON_OPTIONS=(
     -DFEATURE_imageformat_xbm=OFF -DFEATURE_standarditemmodel=OFF -DFEATURE_filesystemmodel=OFF
     -DFEATURE_vulkan=OFF -DFEATURE_whatsthis=OFF
     -DFEATURE_itemviews=OFF -DFEATURE_textedit=OFF -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF
-    -DFEATURE_mainwindow=OFF -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF
+    -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF
     -DFEATURE_combobox=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_completer=OFF
     -DFEATURE_style_stylesheet=OFF -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF
     -DFEATURE_fontdialog=OFF -DFEATURE_inputdialog=OFF -DFEATURE_progressdialog=OFF

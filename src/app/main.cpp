@@ -125,5 +125,6 @@ int main(int argc, char **argv)
     const auto detach = qScopeGuard([&window] { window.setEvents(nullptr); });
     form.Form_Load();
     window.show();
+    os::windowShown(&window);
     return QApplication::exec();
 }

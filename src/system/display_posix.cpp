@@ -41,6 +41,9 @@ bool windowIsScreen()
     return false;
 }
 
+void windowShown(QWidget *)
+{}
+
 void windowClosed()
 {}
 

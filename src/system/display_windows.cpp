@@ -37,6 +37,9 @@ bool windowIsScreen()
     return false;
 }
 
+void windowShown(QWidget *)
+{}
+
 void windowClosed()
 {}
 

@@ -3,10 +3,16 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace os {
 
 // The page's zavEnded(line): the program has ended, with the line that says why, or an empty
 // one when the user ended it. The page says so, with a way to start again.
 void tellPage(const QString &line);
+
+// From now on the page's screen reader is told of the window's accessible objects
+// (screenreader_wasm.cpp).
+void mirrorForScreenReaders(QWidget *window);
 
 } // namespace os

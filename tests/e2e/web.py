@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 import urllib.request
 
 import websocket
@@ -161,6 +162,28 @@ class Page:
                     "radiusY": radius * self.scale} for n, (x, y) in enumerate(points)]
         self.browser.call("Input.dispatchTouchEvent", type=kind, touchPoints=touches)
 
+    def pen(self, kind, x, y, buttons=0):
+        """A pen's tip at window point x, y, through DevTools: touching while buttons is 1."""
+        px, py = self.at(x, y)
+        self.browser.call("Input.dispatchMouseEvent", type=kind, x=px, y=py, pointerType="pen",
+                          button="left" if kind != "mouseMoved" or buttons else "none", buttons=buttons,
+                          force=0.6 if buttons else 0, tiltX=20, tiltY=-10, clickCount=1 if kind != "mouseMoved" else 0)
+
+    def eraser_end(self, points):
+        """A pen's eraser end drawn along window points: pointer events as the browser reports that
+        end (button 5, buttons 32), dispatched by script, since DevTools' pen has no eraser."""
+        at = [self.at(x, y) for x, y in points]
+        self.browser.evaluate(f"""(() => {{
+            const canvas = document.querySelector('#screen canvas');
+            const send = (type, [x, y], buttons) => canvas.dispatchEvent(new PointerEvent(type, {{
+                pointerType: 'pen', pointerId: 9, isPrimary: true, bubbles: true, cancelable: true, composed: true,
+                clientX: x, clientY: y, button: type === 'pointermove' ? -1 : 5, buttons, pressure: buttons ? 0.5 : 0 }}));
+            const at = {json.dumps(at)};
+            send('pointerdown', at[0], 32);
+            at.slice(1).forEach((point) => send('pointermove', point, 32));
+            send('pointerup', at[at.length - 1], 0);
+        }})()""")
+
     def key(self, key, code, keycode, modifiers=0):
         """A key pressed and let go; modifiers 2 holds Ctrl."""
         for kind in ("keyDown", "keyUp"):
@@ -200,18 +223,177 @@ def main():
     swapped = tempfile.mkdtemp(prefix="zav-site-")
     shutil.copytree(site, swapped, dirs_exist_ok=True)
     shutil.move(os.path.join(swapped, "黒板消し.cur"), os.path.join(swapped, "チョーク.cur"))
+    # And a page that writes a script into itself, which the server's policy must refuse.
+    with open(os.path.join(swapped, "inline.html"), "w", encoding="utf-8") as inline:
+        inline.write('<!doctype html><title>refused</title><script>document.title = "ran";</script>')
     swapped_server, swapped_url = serve(swapped)
     browser = Browser(800, 600)
     try:
+        policy_in_force(browser, swapped_url)
         run(browser, url)
+        pen(browser, url)
+        screen_reader(browser, url)
+        installable(browser, url)
         cursor_files(browser, site, swapped_url)
         time_zones(browser, url)
         without_webgl(url)
+        refit(url)
+        server = offline(browser, site, url, server)
     finally:
         browser.close()
         server.terminate()
         swapped_server.terminate()
         shutil.rmtree(swapped)
+
+
+def policy_in_force(browser, url):
+    """The server's policy refuses a script written into a page: the board runs under it."""
+    browser.call("Page.navigate", url=url + "inline.html")
+    wait_until(lambda: browser.evaluate("document.readyState") == "complete" and browser.evaluate("document.title"),
+               "the page with an inline script did not load")
+    if browser.evaluate("document.title") != "refused":
+        fail("a script written into the page ran: the Content-Security-Policy is not in force")
+    ok("the server's Content-Security-Policy refuses a script written into a page; every page here runs under it")
+
+
+def pen(browser, url):
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "the board was not drawn for the pen")
+    # The tip writes; a finger that lands while the tip is down writes nothing (a resting hand).
+    page.pen("mouseMoved", 60, 150)
+    page.pen("mousePressed", 60, 150, 1)
+    for x in range(70, 301, 10):
+        page.pen("mouseMoved", x, 150, 1)
+        if x == 150:
+            page.touch("touchStart", [(100, 250)])
+        elif 150 < x <= 250:
+            page.touch("touchMove", [(x - 50, 250)])
+    page.touch("touchEnd", [])
+    page.pen("mouseReleased", 300, 150)
+    wait_until(lambda: page.shot() and page.count(near(WHITE), 60, 145, 245, 11) >= 100, "the pen's tip wrote nothing")
+    if page.count(chalk, 90, 240, 220, 21):
+        fail("a finger wrote while the pen's tip was down")
+    ok("a pen's tip writes; a hand resting on the screen while it writes writes nothing")
+
+    page.eraser_end([(x, 150) for x in range(40, 321, 5)])
+    wait_until(lambda: page.shot() and page.count(chalk, 40, 140, 290, 21) == 0, "the pen's eraser end rubbed nothing out")
+    ok("a pen's eraser end rubs out")
+
+
+def ax_names(browser):
+    """Every node a screen reader is given, as (role, name, description)."""
+    nodes = browser.call("Accessibility.getFullAXTree")["nodes"]
+    value = lambda node, key: (node.get(key) or {}).get("value", "")
+    return [(value(n, "role"), value(n, "name"), value(n, "description")) for n in nodes if not n.get("ignored")]
+
+
+def screen_reader(browser, url):
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "the board was not drawn for the screen reader")
+    browser.call("Accessibility.enable")
+    sticks = ["白のチョーク", "黄色のチョーク", "赤紫のチョーク", "赤のチョーク", "青のチョーク", "緑のチョーク"]
+    told = lambda: ax_names(browser)
+    # White is in hand, off the tray: the other sticks and the eraser are there to press.
+    wait_until(lambda: all(any(r == "button" and name == n for r, name, _ in told()) for n in sticks[1:] + ["黒板消し"]),
+               f"the sticks and the eraser are not buttons a screen reader is given: {told()}")
+    wait_until(lambda: any("白のチョークを持っています。" in d for _, _, d in told()), "what is in hand is not told")
+    date = re.compile(r"\d+月\d+日")
+    if not any(date.search(name) for _, name, _ in told()):
+        fail(f"the date is not given as text: {told()}")
+    page.click(122, 424)
+    wait_until(lambda: any("黄色のチョークを持っています。" in d for _, _, d in told()),
+               "a pick does not change what is told to be in hand")
+    # Tab moves the page's focus with the board's: onto the element of the picture in focus.
+    page.key("Tab", "Tab", 9)
+    focused = lambda: browser.evaluate("document.activeElement?.getAttribute('aria-label') || ''")
+    wait_until(lambda: focused() in sticks + ["黒板消し"], f"Tab left the page's focus on {focused()!r}")
+    # A screen reader's click on the eraser's element is a click on the eraser: the menu opens.
+    browser.evaluate("[...document.querySelectorAll('#screen canvas [aria-label]')]"
+                     ".find((e) => e.getAttribute('aria-label') === '黒板消し').click()")
+    wait_until(lambda: all(any(r == "menuitem" and name == item for r, name, _ in told())
+                           for item in ("全部消す", "日付を書き換える", "終了")),
+               f"the open menu's commands are not told: {told()}")
+    page.key("Escape", "Escape", 27)
+    wait_until(lambda: not any(r == "menuitem" for r, _, _ in told()), "the closed menu's commands are still told")
+    ok("a screen reader is given the sticks and the eraser as buttons, the chalk in hand before and after "
+       "a pick, the date as text, the menu's commands while it is open; Tab moves its focus, its click presses")
+
+
+def installable(browser, url):
+    Page(browser, url)
+    manifest = browser.call("Page.getAppManifest")
+    data = json.loads(manifest.get("data") or "{}")
+    if manifest.get("errors") or data.get("name") != "ZAV 黒板" or data.get("display") != "standalone":
+        fail(f"the page's manifest: {manifest}")
+    wait_until(lambda: browser.call("Page.getInstallabilityErrors")["installabilityErrors"] == [],
+               f"the page cannot be installed: {browser.call('Page.getInstallabilityErrors')}")
+    ok("the page can be installed as an app: its manifest names it, with its icons and colours")
+
+
+def offline(browser, site, url, server):
+    """After one visit the board opens with the server gone; a new deployment is what the next
+    load runs. Returns the server running at the end."""
+    page = Page(browser, url)
+    kept = "caches.keys().then((names) => names.some((n) => n.startsWith('zav-blackboard-')))"
+    wait_until(lambda: browser.call("Runtime.evaluate", expression=kept, awaitPromise=True,
+                                    returnByValue=True)["result"].get("value"), "nothing was kept for a visit offline")
+    wait_until(lambda: browser.evaluate("!!navigator.serviceWorker.controller"), "the service worker does not serve the page")
+    server.terminate()
+    server.wait()
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "with the server gone, the board was not drawn")
+    page.drag("left", 60, 300, 100)
+    wait_until(lambda: page.shot() and page.count(near(WHITE), 60, 95, 245, 11) >= 100, "offline, a drag wrote nothing")
+    ok("after one visit the page opens and writes with the server gone")
+
+    # A second deployment, at the same address: its program marks itself when it runs.
+    second = tempfile.mkdtemp(prefix="zav-site-2-")
+    shutil.copytree(site, second, dirs_exist_ok=True)
+    with open(os.path.join(second, "zav-blackboard.js"), "a", encoding="utf-8") as program:
+        program.write("\nself.zavDeployment = 2;\n")
+    build = re.search(r'const build = "([0-9a-f]+)"', open(os.path.join(site, "page.js"), encoding="utf-8").read())[1]
+    for name in ("index.html", "page.js", "service-worker.js"):
+        path = os.path.join(second, name)
+        text = open(path, encoding="utf-8").read()
+        open(path, "w", encoding="utf-8").write(text.replace(build, "0000" + build[4:]))
+    port = urllib.parse.urlsplit(url).port
+    server = subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), second, str(port)],
+                              stdout=subprocess.PIPE, text=True)
+    server.stdout.readline()
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "the second deployment's board was not drawn")
+    if browser.evaluate("self.zavDeployment") != 2:
+        fail("the load after a new deployment ran the old program")
+    ok("a new deployment is what the next load runs")
+    shutil.rmtree(second, ignore_errors=True)
+    return server
+
+
+def refit(url):
+    browser = Browser(1000, 800)
+    try:
+        page = Page(browser, url)
+        wait_until(lambda: drawn(page), "the board was not drawn at 1000 x 800")
+        if page.scale != 1.5:
+            fail(f"a 1000 x 800 page shows the window at scale {page.scale}")
+        page.drag("left", 60, 300, 100)
+        wait_until(lambda: page.shot() and page.count(near(WHITE), 60, 95, 245, 11) >= 100, "no chalk to keep")
+        line = page.count(near(WHITE), 60, 95, 245, 11) / page.scale ** 2
+        browser.evaluate("window.zavSamePage = true")
+        for width, height, scale in ((1400, 1000, 2), (1000, 800, 1.5)):
+            browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+                         mobile=False)
+            wait_until(lambda: page.locate() and page.scale == scale, f"at {width} x {height} the board is not at {scale}")
+            wait_until(lambda: drawn(page), f"the board was not drawn again at {width} x {height}")
+            kept = page.count(near(WHITE), 60, 95, 245, 11) / page.scale ** 2
+            if abs(kept - line) > line * 0.1 or page.count(chalk, 8, 150, 505, 250):
+                fail(f"at {width} x {height} the line is not where it was: {kept:.0f} of {line:.0f} pixels")
+        if not browser.evaluate("window.zavSamePage"):
+            fail("the page was loaded again")
+        ok("the browser's window grown and shrunk: the board refits at 2 and 1.5 without a reload, "
+           "the line where it was")
+    finally:
+        browser.close()
 
 
 def time_zones(browser, url):

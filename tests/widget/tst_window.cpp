@@ -13,7 +13,9 @@
 #include <QMenu>
 #include <QPaintEvent>
 #include <QScreen>
+#include <QScopeGuard>
 #include <QTest>
+#include <private/qhighdpiscaling_p.h>
 
 #include <limits>
 #ifdef Q_OS_WIN
@@ -79,6 +81,8 @@ private slots:
     void rubOutEveryColour_data();
     void rubOutEveryColour();
     void drawingSurvivesExpose();
+    void drawingKeptAcrossScales_data();
+    void drawingKeptAcrossScales();
     void trayClicks();
     void menuItems();
     void popupAtTheClick();
@@ -373,6 +377,63 @@ void TestWindow::drawingSurvivesExpose()
         return white == 10;
     };
     QTRY_VERIFY2(chalkOnScreen(), "the chalk did not come back after the expose");
+}
+
+void TestWindow::drawingKeptAcrossScales_data()
+{
+    QTest::addColumn<qreal>("factor");
+    QTest::newRow("to 1.25") << 1.25;
+    QTest::newRow("to 1.5") << 1.5;
+    QTest::newRow("to 2") << 2.0;
+}
+
+// The scale changes while the program runs (a window moved to a screen of another density, a
+// browser window resized): what was written stays where it was on the board, and every device
+// pixel shows the board pixel under it, never a blend of two.
+void TestWindow::drawingKeptAcrossScales()
+{
+    QFETCH(qreal, factor);
+    const auto blackboard = openBlackboard();
+    QVERIFY(blackboard);
+    BlackboardWindow &w = blackboard->forms;
+    for (int i = 0; i < 10; ++i)
+        blackboard->form.書ける_MouseMove(1, 0, 1500 + 150 * i, 1500 + 40 * i);
+    const QImage drawn = blackboard->board();
+    QScreen *screen = w.screen();
+    const auto restore = qScopeGuard([&] {
+        QHighDpiScaling::setScreenFactor(screen, 1);
+        w.windowHandle()->setGeometry(w.geometry());
+    });
+    const QRect geometry = w.geometry();
+    QHighDpiScaling::setScreenFactor(screen, factor);
+    w.windowHandle()->setGeometry(geometry);
+    QCOMPARE(w.devicePixelRatio(), factor);
+    QCOMPARE(w.geometry(), geometry);
+    QCOMPARE(blackboard->board(), drawn);
+
+    const QImage shot = w.grab().toImage();
+    QCOMPARE(shot.size(), (QSizeF(w.size()) * factor).toSize());
+    // The board's last row lies under the tray. Each device pixel shows one of the board pixels
+    // its centre falls in or beside (the rasteriser rounds the edges of a scaled pixel), never a
+    // blend of them.
+    const QRect board = w.board()->geometry();
+    const QRect inside(0, 0, drawn.width(), board.height() - 1);
+    int chalk = 0;
+    for (int y = 0; y < int(inside.height() * factor); ++y) {
+        for (int x = 0; x < int(inside.width() * factor); ++x) {
+            const QPoint centre(int((x + 0.5) / factor), int((y + 0.5) / factor));
+            const QRgb got = shot.pixel(int(board.x() * factor) + x, int(board.y() * factor) + y);
+            bool shown = false;
+            for (int dy = -1; dy <= 1 && !shown; ++dy)
+                for (int dx = -1; dx <= 1 && !shown; ++dx)
+                    shown = inside.contains(centre + QPoint(dx, dy)) && drawn.pixel(centre + QPoint(dx, dy)) == got;
+            if (!shown)
+                QFAIL(qPrintable(QStringLiteral("device pixel %1, %2 of the board is %3, no board pixel near it")
+                                     .arg(x).arg(y).arg(got, 0, 16)));
+            chalk += got != kBoard;
+        }
+    }
+    QVERIFY(chalk > 0);
 }
 
 void TestWindow::trayClicks()
