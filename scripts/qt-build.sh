@@ -9,8 +9,8 @@
 # ICO and CUR files, keeps no settings, starts no processes and watches no files. Left on though
 # the board calls none of them: actions, push buttons and the widget text control (Qt 6.4's menu
 # and label are built on them), XPM pictures (its styles draw with them), and the main window with
-# its tool bars, docks and menu bar (Qt 6.4's Widgets cannot be built without them: its
-# compatibility code includes their headers whatever is configured).
+# its tool bars, docks and menu bar, and the message box (Qt 6.4's Widgets cannot be built without
+# them: its compatibility and accessibility code use them whatever is configured).
 QT_COMMON_OPTIONS=(
     -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=Release -DFEATURE_optimize_size=ON
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
@@ -36,12 +36,38 @@ QT_COMMON_OPTIONS=(
     -DFEATURE_combobox=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_completer=OFF
     -DFEATURE_style_stylesheet=OFF -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF
     -DFEATURE_fontdialog=OFF -DFEATURE_inputdialog=OFF -DFEATURE_progressdialog=OFF
-    -DFEATURE_errormessage=OFF -DFEATURE_wizard=OFF -DFEATURE_messagebox=OFF
+    -DFEATURE_errormessage=OFF -DFEATURE_wizard=OFF
     -DFEATURE_splashscreen=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF
     -DFEATURE_keysequenceedit=OFF -DFEATURE_tabwidget=OFF -DFEATURE_toolbox=OFF
     -DFEATURE_splitter=OFF -DFEATURE_statusbar=OFF -DFEATURE_sizegrip=OFF
     -DFEATURE_commandlinkbutton=OFF
 )
+
+# find_patches FOLDER...: PATCHES, the changes in these folders of patches/, in order: those every
+# Qt of ours needs (patches/qt/), then a target's own.
+find_patches() {
+    PATCHES=()
+    local folder patch
+    for folder in "$@"; do
+        for patch in "$ROOT/patches/$folder"/*.patch; do
+            [ -f "$patch" ] && PATCHES+=("$patch")
+        done
+    done
+}
+
+# patches_stamp: what the stamp says of PATCHES, so that a changed patch builds Qt again.
+patches_stamp() {
+    [ ${#PATCHES[@]} -eq 0 ] || echo " patched $(cat "${PATCHES[@]}" | sha256sum | cut -d' ' -f1)"
+}
+
+# apply_patches SRC: PATCHES applied to the unpacked source in SRC.
+apply_patches() {
+    local patch
+    for patch in ${PATCHES[@]+"${PATCHES[@]}"}; do
+        say "applying $(basename "$patch")"
+        patch -d "$1" -p1 --quiet --forward <"$patch"
+    done
+}
 
 # tree_digest DIR: one SHA-256 of every file's name, mode and contents below DIR.
 tree_digest() {

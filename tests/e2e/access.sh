@@ -7,7 +7,6 @@ if [ -z "${ZAV_ACCESS_BUS:-}" ]; then
     ZAV_ACCESS_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 fi
 . "$(dirname "$0")/lib.sh"
-SUPPORT=$(cd "$(dirname "$0")/../support" && pwd)
 ATSPI="/usr/bin/python3 $(dirname "$0")/atspi.py"
 export LANG=ja_JP.UTF-8
 
@@ -16,25 +15,7 @@ start_xvfb
 BUS_PID=$!
 trap 'kill "$BUS_PID" 2>/dev/null || true; cleanup' EXIT
 start_app QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-# Orca, headless: a speech server that discards the text and writes down every utterance, and
-# settings of its own.
-mkdir -p "$WORK/orca"
-echo '{"general": {"speechServerFactory": "orca_quiet", "speechFactoryModules": ["orca_quiet"],
-       "enableBraille": false, "enableSound": false, "firstStart": false}, "pronunciations": {}, "keybindings": {},
-       "profiles": {"default": {"profile": ["Default", "default"]}}}' >"$WORK/orca/user-settings.conf"
-: >"$WORK/spoken"
-GTK_A11Y=none PYTHONPATH="$SUPPORT" ORCA_QUIET_LOG="$WORK/spoken" orca --user-prefs "$WORK/orca" >/dev/null 2>&1 &
-ORCA_PID=$!
-trap 'kill "$ORCA_PID" "$BUS_PID" 2>/dev/null || true; cleanup' EXIT
-# What Orca said since the mark, one utterance a line.
-said_since() { tail -n +"$(($1 + 1))" "$WORK/spoken"; }
-mark() { wc -l <"$WORK/spoken"; }
-# heard MARK LINE...: Orca said these lines one after the other, since the mark.
-heard() {
-    local since=$1; shift
-    said_since "$since" | tr '\n' '|' | grep -qF -- "$(printf '%s|' "$@")"
-}
-wait_until "$DEADLINE" grep -qx 'Screen reader on.' "$WORK/spoken" || fail "Orca did not start"
+start_orca
 
 since=$(mark)
 # A click on the date strip (it does nothing) makes the window active, as a person does first.

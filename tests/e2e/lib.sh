@@ -10,9 +10,11 @@ WORK=$(mktemp -d)
 XVFB_PID=
 APP_PID=
 WID=
+ORCA_PID=
 
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$ORCA_PID" ] && kill "$ORCA_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -155,3 +157,29 @@ board_is_clear() { shot && [ "$(count_colour "$board_colour" 8 8 505 392)" = $((
 strip_differs() { shot && [ "$(crop_sum 514 8 118 392)" != "$1" ]; }
 
 board_colour=0,64,0
+
+# start_orca: Orca, headless, on the session's accessibility bus: a speech server that discards
+# the text and writes down every utterance in $WORK/spoken, and settings of its own; returns once
+# it has started. Its process is ORCA_PID.
+start_orca() {
+    local support
+    support=$(cd "$(dirname "${BASH_SOURCE[0]}")/../support" && pwd)
+    mkdir -p "$WORK/orca"
+    echo '{"general": {"speechServerFactory": "orca_quiet", "speechFactoryModules": ["orca_quiet"],
+           "enableBraille": false, "enableSound": false, "firstStart": false}, "pronunciations": {}, "keybindings": {},
+           "profiles": {"default": {"profile": ["Default", "default"]}}}' >"$WORK/orca/user-settings.conf"
+    : >"$WORK/spoken"
+    GTK_A11Y=none PYTHONPATH="$support" ORCA_QUIET_LOG="$WORK/spoken" orca --user-prefs "$WORK/orca" >/dev/null 2>&1 &
+    ORCA_PID=$!
+    wait_until "$DEADLINE" grep -qx 'Screen reader on.' "$WORK/spoken" || fail "Orca did not start"
+}
+# What Orca said since the mark, one utterance a line.
+said_since() { tail -n +"$(($1 + 1))" "$WORK/spoken"; }
+mark() { wc -l <"$WORK/spoken"; }
+# heard MARK LINE...: Orca said these lines one after the other, since the mark.
+heard() {
+    local since=$1; shift
+    said_since "$since" | tr '\n' '|' | grep -qF -- "$(printf '%s|' "$@")"
+}
+# heard_any MARK TEXT: Orca said something holding TEXT since the mark.
+heard_any() { said_since "$1" | grep -qF -- "$2"; }

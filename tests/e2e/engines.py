@@ -1,0 +1,297 @@
+#!/usr/bin/python3
+"""The page in the other engines a school's devices run: Gecko (Debian's Firefox ESR, through the
+WebDriver BiDi server it carries) and WebKit (Safari's engine, WebKitGTK's MiniBrowser through
+WebKitWebDriver), each on an Xvfb of its own, since both need a display for WebGL. The board
+drawn, a drag writes, a stick picks, the menu opens, and a finger and a pen write where the
+engine's driver can make them.
+
+    tests/e2e/engines.py SITE_FOLDER
+"""
+import base64
+import io
+import json
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import urllib.error
+import urllib.request
+
+import websocket
+from PIL import Image
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from web import BOARD, FRAME, TRAY, WHITE, WIDTH, YELLOW, chalk, fail, menu_box, near, ok, serve, wait_until  # noqa: E402
+
+MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class Display:
+    """An Xvfb of its own."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+                                         "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as number:
+            self.name = ":" + number.readline().strip()
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def png(data):
+    return Image.open(io.BytesIO(base64.b64decode(data))).convert("RGB")
+
+
+class Firefox:
+    """Firefox ESR and its own WebDriver BiDi server."""
+
+    name = "Firefox"
+
+    def __init__(self, display):
+        self.profile = tempfile.mkdtemp(prefix="zav-firefox-")
+        with open(os.path.join(self.profile, "user.js"), "w") as prefs:
+            for pref in ('"browser.shell.checkDefaultBrowser", false', '"datareporting.policy.dataSubmissionEnabled", false',
+                         '"browser.aboutwelcome.enabled", false', '"app.update.disabledForTesting", true',
+                         '"network.captive-portal-service.enabled", false', '"browser.startup.page", 0'):
+                prefs.write(f"user_pref({pref});\n")
+        port = free_port()
+        self.process = subprocess.Popen(
+            ["firefox-esr", "--no-remote", "--profile", self.profile, f"--remote-debugging-port={port}",
+             "--width", "1000", "--height", "800", "about:blank"],
+            env={**os.environ, "DISPLAY": display.name, "MOZ_CRASHREPORTER_DISABLE": "1"},
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.socket = None
+
+        def connected():
+            try:
+                self.socket = websocket.create_connection(f"ws://127.0.0.1:{port}/session", timeout=60,
+                                                          suppress_origin=True)
+                return True
+            except OSError:
+                return False
+        wait_until(connected, "Firefox's WebDriver BiDi server did not answer")
+        self.next_id = 0
+        self.call("session.new", capabilities={})
+        self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
+
+    def call(self, method, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("id") == self.next_id:
+                if message.get("type") == "error":
+                    fail(f"Firefox: {method}: {message.get('error')} {message.get('message')}")
+                return message["result"]
+
+    def navigate(self, url):
+        self.call("browsingContext.navigate", context=self.context, url=url, wait="complete")
+
+    def evaluate(self, expression):
+        result = self.call("script.evaluate", expression=expression, target={"context": self.context},
+                           awaitPromise=True)["result"]
+        return result.get("value")
+
+    def shot(self):
+        return png(self.call("browsingContext.captureScreenshot", context=self.context)["data"])
+
+    def pointer(self, kind, steps):
+        """steps: ("move", x, y), ("down",), ("up",) in page points."""
+        actions = [{"type": "pointerMove", "x": int(s[1]), "y": int(s[2])} if s[0] == "move"
+                   else {"type": "pointerDown" if s[0] == "down" else "pointerUp", "button": 0} for s in steps]
+        self.call("input.performActions", context=self.context,
+                  actions=[{"type": "pointer", "id": kind, "parameters": {"pointerType": kind}, "actions": actions}])
+        self.call("input.releaseActions", context=self.context)
+
+    def close(self):
+        try:
+            self.call("session.end")
+        except Exception:  # the browser may have gone already
+            pass
+        self.process.terminate()
+        self.process.wait()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class WebKit:
+    """WebKitGTK's MiniBrowser through WebKitWebDriver (the W3C WebDriver protocol)."""
+
+    name = "WebKit"
+
+    def __init__(self, display):
+        port = free_port()
+        self.base = f"http://127.0.0.1:{port}"
+        self.process = subprocess.Popen(["WebKitWebDriver", f"--port={port}"],
+                                        env={**os.environ, "DISPLAY": display.name},
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def answers():
+            try:
+                urllib.request.urlopen(self.base + "/status", timeout=5)
+                return True
+            except OSError:
+                return False
+        wait_until(answers, "WebKitWebDriver did not answer")
+        options = {"binary": MINIBROWSER, "args": ["--automation", "--geometry=1000x800"]}
+        self.session = self.request("POST", "/session", {
+            "capabilities": {"alwaysMatch": {"webkitgtk:browserOptions": options}}})["sessionId"]
+
+    def request(self, method, path, body=None):
+        data = None if body is None else json.dumps(body).encode()
+        request = urllib.request.Request(self.base + path, data=data, method=method,
+                                         headers={"Content-Type": "application/json"})
+        try:
+            with urllib.request.urlopen(request, timeout=60) as response:
+                return json.load(response)["value"]
+        except urllib.error.HTTPError as error:
+            fail(f"WebKit: {method} {path}: {error.read().decode(errors='replace')}")
+
+    def navigate(self, url):
+        self.request("POST", f"/session/{self.session}/url", {"url": url})
+
+    def evaluate(self, expression):
+        return self.request("POST", f"/session/{self.session}/execute/async",
+                            {"script": f"Promise.resolve({expression}).then(arguments[0])", "args": []})
+
+    def shot(self):
+        return png(self.request("GET", f"/session/{self.session}/screenshot"))
+
+    def pointer(self, kind, steps):
+        actions = [{"type": "pointerMove", "x": int(s[1]), "y": int(s[2]), "origin": "viewport"} if s[0] == "move"
+                   else {"type": "pointerDown" if s[0] == "down" else "pointerUp", "button": 0} for s in steps]
+        self.request("POST", f"/session/{self.session}/actions", {
+            "actions": [{"type": "pointer", "id": kind, "parameters": {"pointerType": kind}, "actions": actions}]})
+        self.request("DELETE", f"/session/{self.session}/actions")
+
+    def close(self):
+        try:
+            self.request("DELETE", f"/session/{self.session}")
+        finally:
+            self.process.terminate()
+            self.process.wait()
+
+
+class Board:
+    """The window on the engine's page, in its screenshots."""
+
+    def __init__(self, browser, url):
+        self.browser = browser
+        browser.navigate(url)
+        wait_until(self.locate, f"{browser.name} shows no canvas")
+
+    def locate(self):
+        rect = self.browser.evaluate(
+            "JSON.stringify(document.querySelector('#screen canvas')?.getBoundingClientRect() ?? null)")
+        rect = json.loads(rect or "null")
+        if not rect:
+            return False
+        self.left, self.top, self.scale = rect["x"], rect["y"], rect["width"] / WIDTH
+        return True
+
+    def at(self, x, y):
+        return self.left + (x + 0.5) * self.scale, self.top + (y + 0.5) * self.scale
+
+    def shot(self):
+        self.image = self.browser.shot()
+        return True
+
+    def pixel(self, x, y):
+        px, py = self.at(x, y)
+        return self.image.getpixel((int(px), int(py)))
+
+    def count(self, test, x, y, width, height):
+        (x0, y0), (x1, y1) = self.at(x - 0.5, y - 0.5), self.at(x + width - 0.5, y + height - 0.5)
+        region = self.image.crop((round(x0), round(y0), round(x1), round(y1)))
+        return sum(1 for colour in region.getdata() if test(colour))
+
+    def drawn(self):
+        self.shot()
+        return (self.pixel(250, 200) == BOARD and self.pixel(3, 3) == FRAME and self.pixel(600, 440) == TRAY
+                and self.pixel(122, 424) == YELLOW and self.count(near(WHITE), 514, 8, 118, 392) > 300)
+
+    def stroke(self, kind, x0, x1, y):
+        self.browser.pointer(kind, [("move", *self.at(x0, y)), ("down",)]
+                             + [("move", *self.at(x, y)) for x in range(x0 + 10, x1 + 1, 10)] + [("up",)])
+
+    def click(self, x, y):
+        self.browser.pointer("mouse", [("move", *self.at(x, y)), ("down",), ("up",)])
+
+    def pen_stroke(self, x0, x1, y):
+        """A pen's tip drawn along a row, dispatched by script: no driver here has a pen."""
+        points = [self.at(x, y) for x in range(x0, x1 + 1, 10)]
+        self.browser.evaluate(f"""(() => {{
+            const canvas = document.querySelector('#screen canvas');
+            const send = (type, [x, y], buttons) => canvas.dispatchEvent(new PointerEvent(type, {{
+                pointerType: 'pen', pointerId: 7, isPrimary: true, bubbles: true, cancelable: true, composed: true,
+                clientX: x, clientY: y, button: type === 'pointermove' ? -1 : 0, buttons, pressure: buttons ? 0.5 : 0 }}));
+            const at = {json.dumps(points)};
+            send('pointerdown', at[0], 1);
+            at.slice(1).forEach((point) => send('pointermove', point, 1));
+            send('pointerup', at[at.length - 1], 0);
+            return true;
+        }})()""")
+
+
+def check(engine, display, url, touch):
+    browser = engine(display)
+    try:
+        board = Board(browser, url)
+        wait_until(board.drawn, f"{engine.name}: the board, frame, tray and date were not drawn")
+        ok(f"{engine.name}: the page shows the board, its frame, the tray and the date")
+
+        board.stroke("mouse", 60, 300, 100)
+        wait_until(lambda: board.shot() and board.count(near(WHITE), 60, 95, 245, 11) >= 100,
+                   f"{engine.name}: a drag left no white chalk")
+        board.click(122, 424)
+        wait_until(lambda: board.shot() and board.pixel(122, 424) == TRAY, f"{engine.name}: the yellow stick stayed")
+        board.stroke("mouse", 60, 300, 150)
+        wait_until(lambda: board.shot() and board.count(near(YELLOW), 60, 145, 245, 11) >= 100,
+                   f"{engine.name}: the drag after picking yellow is not yellow")
+        ok(f"{engine.name}: a drag writes; a click on a stick picks its colour")
+
+        if touch:
+            board.stroke("touch", 60, 300, 250)
+            wait_until(lambda: board.shot() and board.count(chalk, 60, 245, 245, 11) >= 100,
+                       f"{engine.name}: a finger wrote nothing")
+            ok(f"{engine.name}: a finger writes")
+        board.pen_stroke(60, 300, 300)
+        wait_until(lambda: board.shot() and board.count(chalk, 60, 295, 245, 11) >= 100,
+                   f"{engine.name}: a pen wrote nothing")
+        ok(f"{engine.name}: a pen writes")
+
+        board.shot()
+        before = board.image.copy()
+        board.click(462, 420)
+        wait_until(lambda: board.shot() and menu_box(before, board.image) is not None,
+                   f"{engine.name}: a click on the eraser opened no menu")
+        ok(f"{engine.name}: a click on the eraser opens its menu")
+    finally:
+        browser.close()
+
+
+def main():
+    server, url = serve(sys.argv[1])
+    display = Display()
+    try:
+        check(Firefox, display, url, touch=True)
+        # WebKitWebDriver has no touch: WebKitGTK on a desktop reads none.
+        check(WebKit, display, url, touch=False)
+    finally:
+        display.close()
+        server.terminate()
+
+
+if __name__ == "__main__":
+    main()

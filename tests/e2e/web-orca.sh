@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# What a blind pupil hears on the board's page: Orca itself, in Japanese, reading Chromium on Xvfb
+# with its accessibility on, as the desktop's test hears the window. Runs on a session bus of its
+# own, with the accessibility bus started on it.
+#
+#   tests/e2e/web-orca.sh SITE_FOLDER
+if [ -z "${ZAV_ACCESS_BUS:-}" ]; then
+    ZAV_ACCESS_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+SITE=$(cd "$1" && pwd)
+HERE=$(cd "$(dirname "$0")" && pwd)
+export ZAV_APP=/usr/bin/chromium
+. "$HERE/lib.sh"
+export LANG=ja_JP.UTF-8
+
+start_xvfb 1280x1024x24
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+BUS_PID=$!
+"$HERE/../../scripts/web-serve" "$SITE" >"$WORK/server" &
+SERVER_PID=$!
+trap 'kill "$BUS_PID" "$SERVER_PID" 2>/dev/null || true; cleanup' EXIT
+wait_until "$DEADLINE" test -s "$WORK/server" || fail "the page is not served"
+start_orca
+
+# The screen, for screenshots and the pointer: the browser draws its own window.
+WID=$(xwininfo -root | awk '/Window id:/ {print $4}')
+# at X Y: where window point X, Y of the board is on the screen, from the frame's place in the
+# last screenshot.
+at() {
+    /usr/bin/python3 - "$WORK/shot.png" "$1" "$2" <<'PYTHON'
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+frame = [(x, y) for y in range(0, image.height, 2) for x in range(0, image.width, 2) if image.getpixel((x, y)) == (64, 0, 0)]
+left, top = min(x for x, _ in frame), min(y for _, y in frame)
+right = max(x for x, _ in frame)
+scale = (right - left + 2) / 641
+print(int(left + (float(sys.argv[2]) + 0.5) * scale), int(top + (float(sys.argv[3]) + 0.5) * scale))
+PYTHON
+}
+
+since=$(mark)
+# A window of 1000 x 800 at the screen's corner: the board at scale 1.5, centred in it.
+chromium --no-sandbox --no-first-run --disable-background-networking --disable-component-update --disable-sync \
+    --force-renderer-accessibility --use-gl=swiftshader --enable-unsafe-swiftshader \
+    --user-data-dir="$WORK/profile" --window-position=0,0 --window-size=1000,800 \
+    --app="$(head -n1 "$WORK/server")" >/dev/null 2>"$WORK/app.err" &
+APP_PID=$!
+wait_until 60 heard_any "$since" 'ZAV 黒板' || fail "Orca did not say the page: $(said_since "$since")"
+# The page's screen reader elements are there once the board is drawn.
+drawn() {
+    shot && [ "$(count_colour 64,0,0 0 0 1280 1024)" -gt 1000 ] && read -r x y <<<"$(at 250 200)" &&
+        [ "$(pixel "$x" "$y")" = 0,64,0 ]
+}
+wait_until 60 drawn || fail "the board was not drawn"
+
+since=$(mark)
+read -r x y <<<"$(at 250 200)"
+click_at "$x" "$y"
+wait_until "$DEADLINE" heard_any "$since" '白のチョークを持っています。' \
+    || fail "a click on the board: Orca said $(said_since "$since")"
+pass "Orca on the page: the board, with the chalk in hand"
+
+since=$(mark)
+xdotool key Tab
+wait_until "$DEADLINE" heard_any "$since" '黄色のチョーク' || fail "Tab into the tray: Orca said $(said_since "$since")"
+said_since "$since" | grep -q 'プッシュボタン\|ボタン' || fail "Tab into the tray: no button in $(said_since "$since")"
+pass "Orca on the page: Tab names the stick in focus, as a button"
+
+since=$(mark)
+xdotool key space
+wait_until "$DEADLINE" heard_any "$since" '黄色のチョークを持っています。' \
+    || fail "Space on yellow: Orca said $(said_since "$since")"
+pass "Orca on the page: a pick is heard"
+
+weekdays=(日 月 火 水 木 金 土)
+today="$(date +%-m)月$(date +%-d)日(${weekdays[$(date +%w)]})"
+/usr/bin/python3 - "$today" <<'PYTHON' || fail "the date is not on the page's accessibility tree as text"
+import sys
+import pyatspi
+
+def texts(node):
+    try:
+        if node.getRole() in (pyatspi.ROLE_PARAGRAPH, pyatspi.ROLE_STATIC, pyatspi.ROLE_TEXT):
+            text = node.queryText()
+            yield text.getText(0, text.characterCount)
+    except NotImplementedError:
+        pass
+    for child in node:
+        if child is not None:
+            yield from texts(child)
+
+apps = [app for app in pyatspi.Registry.getDesktop(0) if app is not None and "hromium" in (app.name or "")]
+sys.exit(0 if any(sys.argv[1] in text for app in apps for text in texts(app)) else 1)
+PYTHON
+pass "the date is on the page as text a screen reader reads"
