@@ -11,6 +11,7 @@
 # and label are built on them), XPM pictures (its styles draw with them), and the main window with
 # its tool bars, docks and menu bar, and the message box (Qt 6.4's Widgets cannot be built without
 # them: its compatibility and accessibility code use them whatever is configured).
+# shellcheck disable=SC2034 # read by the scripts that source this one
 QT_COMMON_OPTIONS=(
     -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=Release -DFEATURE_optimize_size=ON
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF

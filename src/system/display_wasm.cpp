@@ -9,10 +9,9 @@
 #include <private/qguiapplication_p.h>
 #include <private/qhighdpiscaling_p.h>
 
+#include <cmath>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
-
-#include <cmath>
 
 namespace {
 

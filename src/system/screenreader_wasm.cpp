@@ -21,7 +21,6 @@
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
-
 #include <string>
 
 namespace {
@@ -73,7 +72,8 @@ public:
     {
         m_window = window;
         const val container = val::module_property("qtContainerElements")[0];
-        m_canvas = container.isUndefined() ? val::undefined() : container.call<val>("querySelector", std::string("canvas"));
+        m_canvas
+            = container.isUndefined() ? val::undefined() : container.call<val>("querySelector", std::string("canvas"));
         if (m_canvas.isNull() || m_canvas.isUndefined())
             return;
         const val document = val::global("document");

@@ -12,8 +12,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QPaintEvent>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTest>
 #include <private/qhighdpiscaling_p.h>
 
@@ -429,7 +429,9 @@ void TestWindow::drawingKeptAcrossScales()
                     shown = inside.contains(centre + QPoint(dx, dy)) && drawn.pixel(centre + QPoint(dx, dy)) == got;
             if (!shown)
                 QFAIL(qPrintable(QStringLiteral("device pixel %1, %2 of the board is %3, no board pixel near it")
-                                     .arg(x).arg(y).arg(got, 0, 16)));
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(got, 0, 16)));
             chalk += got != kBoard;
         }
     }
