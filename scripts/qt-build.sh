@@ -5,8 +5,9 @@
 # What every static Qt of ours is built with: Core, Gui and Widgets with only what the board uses,
 # optimised for size, and the libraries Qt bundles, so that nothing from the host's /usr/lib slips
 # into a build for another system. The board shows one window of pictures and a menu: no item
-# views, text editors, graphics view or MDI, no dialogs, no style sheets; it reads PNG and its own
-# ICO and CUR files, keeps no settings, starts no processes and watches no files. Left on though
+# views, text editors, graphics view or MDI, no dialogs, no style sheets; it reads PNG, and its
+# ICO and CUR files through Qt's ICO reader; it keeps no settings, starts no processes and watches
+# no files. Left on though
 # the board calls none of them: actions, push buttons and the widget text control (Qt 6.4's menu
 # and label are built on them), XPM pictures (its styles draw with them), and the main window with
 # its tool bars, docks and menu bar, and the message box (Qt 6.4's Widgets cannot be built without
@@ -18,7 +19,7 @@ QT_COMMON_OPTIONS=(
     -DFEATURE_pkg_config=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_freetype=OFF
     -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
-    -DFEATURE_zstd=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_icu=OFF
+    -DFEATURE_zstd=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_icu=OFF
     -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     -DFEATURE_mimetype=OFF -DFEATURE_process=OFF -DFEATURE_sharedmemory=OFF
@@ -67,6 +68,16 @@ apply_patches() {
     for patch in ${PATCHES[@]+"${PATCHES[@]}"}; do
         say "applying $(basename "$patch")"
         patch -d "$1" -p1 --quiet --forward <"$patch"
+    done
+}
+
+# keep_patches DIR: PATCHES into DIR, each in the folder of patches/ it came from.
+keep_patches() {
+    local patch folder
+    for patch in ${PATCHES[@]+"${PATCHES[@]}"}; do
+        folder=$1/$(basename "$(dirname "$patch")")
+        mkdir -p "$folder"
+        cp "$patch" "$folder/"
     done
 }
 

@@ -36,7 +36,6 @@ struct Element
 Element elementFor(QAccessible::Role role)
 {
     switch (role) {
-    case QAccessible::Button:
     case QAccessible::PushButton:
     case QAccessible::ButtonMenu:
         return {"button", ""};
