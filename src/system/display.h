@@ -31,9 +31,9 @@ void releaseWindow(std::uintptr_t nativeWindow);
 // a frame of the system's: in a web browser the screen is a canvas on the page, sized to the
 // window.
 bool windowIsScreen();
-// Once the program's window is shown. In a web browser, where Qt 6.4 tells a screen reader nothing,
-// the page is given the window's accessible objects to tell it of, and the window refits to the
-// scale the page asks for when the browser's window changes size; elsewhere the system does both.
+// Once the program's window is shown. In a web browser, where Qt 6.4 tells a screen reader
+// nothing, the page is given the window's accessible objects to tell it of; elsewhere the system's
+// own bridge does that, and nothing more is needed.
 void windowShown(QWidget *window);
 // Once the program's window has closed. Where the program's loop ends with it, nothing more is
 // needed; in a web browser the page stays, and says the board has ended.

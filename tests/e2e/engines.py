@@ -23,7 +23,7 @@ import websocket
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from web import BOARD, FRAME, TRAY, WHITE, WIDTH, YELLOW, chalk, fail, menu_box, near, ok, serve, wait_until  # noqa: E402
+from web import TRAY, WHITE, YELLOW, Page, chalk, drawn, fail, menu_box, near, ok, serve, wait_until  # noqa: E402
 
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
@@ -183,43 +183,8 @@ class WebKit:
             self.process.wait()
 
 
-class Board:
-    """The window on the engine's page, in its screenshots."""
-
-    def __init__(self, browser, url):
-        self.browser = browser
-        browser.navigate(url)
-        wait_until(self.locate, f"{browser.name} shows no canvas")
-
-    def locate(self):
-        rect = self.browser.evaluate(
-            "JSON.stringify(document.querySelector('#screen canvas')?.getBoundingClientRect() ?? null)")
-        rect = json.loads(rect or "null")
-        if not rect:
-            return False
-        self.left, self.top, self.scale = rect["x"], rect["y"], rect["width"] / WIDTH
-        return True
-
-    def at(self, x, y):
-        return self.left + (x + 0.5) * self.scale, self.top + (y + 0.5) * self.scale
-
-    def shot(self):
-        self.image = self.browser.shot()
-        return True
-
-    def pixel(self, x, y):
-        px, py = self.at(x, y)
-        return self.image.getpixel((int(px), int(py)))
-
-    def count(self, test, x, y, width, height):
-        (x0, y0), (x1, y1) = self.at(x - 0.5, y - 0.5), self.at(x + width - 0.5, y + height - 0.5)
-        region = self.image.crop((round(x0), round(y0), round(x1), round(y1)))
-        return sum(1 for colour in region.getdata() if test(colour))
-
-    def drawn(self):
-        self.shot()
-        return (self.pixel(250, 200) == BOARD and self.pixel(3, 3) == FRAME and self.pixel(600, 440) == TRAY
-                and self.pixel(122, 424) == YELLOW and self.count(near(WHITE), 514, 8, 118, 392) > 300)
+class Board(Page):
+    """The window on the engine's page, driven through its driver."""
 
     def stroke(self, kind, x0, x1, y):
         self.browser.pointer(kind, [("move", *self.at(x0, y)), ("down",)]
@@ -248,7 +213,7 @@ def check(engine, display, url, touch):
     browser = engine(display)
     try:
         board = Board(browser, url)
-        wait_until(board.drawn, f"{engine.name}: the board, frame, tray and date were not drawn")
+        wait_until(lambda: drawn(board), f"{engine.name}: the board, frame, tray and date were not drawn")
         ok(f"{engine.name}: the page shows the board, its frame, the tray and the date")
 
         board.stroke("mouse", 60, 300, 100)

@@ -84,6 +84,9 @@ class Browser:
                     fail(f"{method}: {message['error']}")
                 return message["result"]
 
+    def navigate(self, url):
+        self.call("Page.navigate", url=url)
+
     def evaluate(self, expression):
         result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
         return result["result"].get("value")
@@ -107,7 +110,7 @@ class Page:
         self.browser = browser
         self.image = None
         if url:
-            browser.call("Page.navigate", url=url)
+            browser.navigate(url)
             wait_until(self.locate, "the page shows no canvas")
 
     def locate(self):
@@ -237,7 +240,6 @@ def main():
         cursor_files(browser, site, swapped_url)
         time_zones(browser, url)
         without_webgl(url)
-        refit(url)
         server = offline(browser, site, url, server)
     finally:
         browser.close()
@@ -367,33 +369,6 @@ def offline(browser, site, url, server):
     ok("a new deployment is what the next load runs")
     shutil.rmtree(second, ignore_errors=True)
     return server
-
-
-def refit(url):
-    browser = Browser(1000, 800)
-    try:
-        page = Page(browser, url)
-        wait_until(lambda: drawn(page), "the board was not drawn at 1000 x 800")
-        if page.scale != 1.5:
-            fail(f"a 1000 x 800 page shows the window at scale {page.scale}")
-        page.drag("left", 60, 300, 100)
-        wait_until(lambda: page.shot() and page.count(near(WHITE), 60, 95, 245, 11) >= 100, "no chalk to keep")
-        line = page.count(near(WHITE), 60, 95, 245, 11) / page.scale ** 2
-        browser.evaluate("window.zavSamePage = true")
-        for width, height, scale in ((1400, 1000, 2), (1000, 800, 1.5)):
-            browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
-                         mobile=False)
-            wait_until(lambda: page.locate() and page.scale == scale, f"at {width} x {height} the board is not at {scale}")
-            wait_until(lambda: drawn(page), f"the board was not drawn again at {width} x {height}")
-            kept = page.count(near(WHITE), 60, 95, 245, 11) / page.scale ** 2
-            if abs(kept - line) > line * 0.1 or page.count(chalk, 8, 150, 505, 250):
-                fail(f"at {width} x {height} the line is not where it was: {kept:.0f} of {line:.0f} pixels")
-        if not browser.evaluate("window.zavSamePage"):
-            fail("the page was loaded again")
-        ok("the browser's window grown and shrunk: the board refits at 2 and 1.5 without a reload, "
-           "the line where it was")
-    finally:
-        browser.close()
 
 
 def time_zones(browser, url):
