@@ -179,6 +179,8 @@ private:
         if (state.focusable || object->role() == QAccessible::MenuItem)
             element.set("tabIndex", -1);
         if (state.focused) {
+            // The page gives the focus back here when the canvas itself takes it (a click).
+            element.call<void>("setAttribute", std::string("data-zav-focus"), std::string(""));
             m_focused = element;
             m_focusedId = id;
         }
