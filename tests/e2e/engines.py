@@ -194,19 +194,8 @@ class Board(Page):
         self.browser.pointer("mouse", [("move", *self.at(x, y)), ("down",), ("up",)])
 
     def pen_stroke(self, x0, x1, y):
-        """A pen's tip drawn along a row, dispatched by script: no driver here has a pen."""
-        points = [self.at(x, y) for x in range(x0, x1 + 1, 10)]
-        self.browser.evaluate(f"""(() => {{
-            const canvas = document.querySelector('#screen canvas');
-            const send = (type, [x, y], buttons) => canvas.dispatchEvent(new PointerEvent(type, {{
-                pointerType: 'pen', pointerId: 7, isPrimary: true, bubbles: true, cancelable: true, composed: true,
-                clientX: x, clientY: y, button: type === 'pointermove' ? -1 : 0, buttons, pressure: buttons ? 0.5 : 0 }}));
-            const at = {json.dumps(points)};
-            send('pointerdown', at[0], 1);
-            at.slice(1).forEach((point) => send('pointermove', point, 1));
-            send('pointerup', at[at.length - 1], 0);
-            return true;
-        }})()""")
+        """A pen's tip drawn along a row: neither driver here has a pen."""
+        self.scripted_pen([(x, y) for x in range(x0, x1 + 1, 10)], 0, 1)
 
 
 def check(engine, display, url, touch):

@@ -172,20 +172,27 @@ class Page:
                           button="left" if kind != "mouseMoved" or buttons else "none", buttons=buttons,
                           force=0.6 if buttons else 0, tiltX=20, tiltY=-10, clickCount=1 if kind != "mouseMoved" else 0)
 
-    def eraser_end(self, points):
-        """A pen's eraser end drawn along window points: pointer events as the browser reports that
-        end (button 5, buttons 32), dispatched by script, since DevTools' pen has no eraser."""
+    def scripted_pen(self, points, button, buttons):
+        """A pen drawn along window points by pointer events dispatched from script, pressing with
+        the given button (0 the tip, 5 the eraser end) and buttons (1, 32): for an end or a driver
+        that has no pen of its own."""
         at = [self.at(x, y) for x, y in points]
         self.browser.evaluate(f"""(() => {{
             const canvas = document.querySelector('#screen canvas');
             const send = (type, [x, y], buttons) => canvas.dispatchEvent(new PointerEvent(type, {{
                 pointerType: 'pen', pointerId: 9, isPrimary: true, bubbles: true, cancelable: true, composed: true,
-                clientX: x, clientY: y, button: type === 'pointermove' ? -1 : 5, buttons, pressure: buttons ? 0.5 : 0 }}));
+                clientX: x, clientY: y, button: type === 'pointermove' ? -1 : {button}, buttons,
+                pressure: buttons ? 0.5 : 0 }}));
             const at = {json.dumps(at)};
-            send('pointerdown', at[0], 32);
-            at.slice(1).forEach((point) => send('pointermove', point, 32));
+            send('pointerdown', at[0], {buttons});
+            at.slice(1).forEach((point) => send('pointermove', point, {buttons}));
             send('pointerup', at[at.length - 1], 0);
+            return true;
         }})()""")
+
+    def eraser_end(self, points):
+        """A pen's eraser end, as the browser reports that end: DevTools' pen has none."""
+        self.scripted_pen(points, 5, 32)
 
     def key(self, key, code, keycode, modifiers=0):
         """A key pressed and let go; modifiers 2 holds Ctrl."""
