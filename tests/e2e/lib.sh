@@ -13,7 +13,8 @@ WID=
 ORCA_PID=
 
 cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    # The program, and whatever it writes into $WORK (a browser's profile), gone before $WORK goes.
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null || true
     [ -n "$ORCA_PID" ] && kill "$ORCA_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"

@@ -221,8 +221,9 @@ def drawn(page):
             and page.count(near(WHITE), 514, 8, 118, 392) > 300)
 
 
-def serve(folder):
-    server = subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), folder], stdout=subprocess.PIPE, text=True)
+def serve(folder, port=0):
+    server = subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), folder, str(port)], stdout=subprocess.PIPE,
+                              text=True)
     return server, server.stdout.readline().strip()
 
 
@@ -342,10 +343,8 @@ def installable(browser, url):
 def offline(browser, site, url, server):
     """After one visit the board opens with the server gone; a new deployment is what the next
     load runs. Returns the server running at the end."""
-    page = Page(browser, url)
-    kept = "caches.keys().then((names) => names.some((n) => n.startsWith('zav-blackboard-')))"
-    wait_until(lambda: browser.call("Runtime.evaluate", expression=kept, awaitPromise=True,
-                                    returnByValue=True)["result"].get("value"), "nothing was kept for a visit offline")
+    # The service worker controls the page once it has kept everything.
+    Page(browser, url)
     wait_until(lambda: browser.evaluate("!!navigator.serviceWorker.controller"), "the service worker does not serve the page")
     server.terminate()
     server.wait()
@@ -365,10 +364,7 @@ def offline(browser, site, url, server):
         path = os.path.join(second, name)
         text = open(path, encoding="utf-8").read()
         open(path, "w", encoding="utf-8").write(text.replace(build, "0000" + build[4:]))
-    port = urllib.parse.urlsplit(url).port
-    server = subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), second, str(port)],
-                              stdout=subprocess.PIPE, text=True)
-    server.stdout.readline()
+    server, _ = serve(second, urllib.parse.urlsplit(url).port)
     page = Page(browser, url)
     wait_until(lambda: drawn(page), "the second deployment's board was not drawn")
     if browser.evaluate("self.zavDeployment") != 2:
