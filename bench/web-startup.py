@@ -5,12 +5,14 @@ frame (the first screenshot that shows it), and what a browser downloads, compre
 
     bench/web-startup.py [SITE] [BARE_FOLDER] [RUNS]     (build-web, build-wasm/bench, 5)
 
-The bare window is bench/barewindow.cpp built by scripts/web beside the program, in the page
-Qt makes for it. Screenshots are taken as fast as Chromium gives them, so a time is late by at
-most one screenshot's time (printed).
+The bare window is bench/barewindow.cpp built by scripts/web beside the program, with the same
+Qt, in the page Qt makes for it (served without the board's policy: Qt's page script is inline).
+The board's download is what its page fetches and its service worker keeps. Screenshots are
+taken as fast as Chromium gives them, so a time is late by at most one screenshot's time (printed).
 """
 import gzip
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -28,6 +30,14 @@ def downloaded(folder, names):
         with open(os.path.join(folder, name), "rb") as f:
             total += len(gzip.compress(f.read(), 9, mtime=0))
     return total
+
+
+def served(site):
+    """The files the board's page and service worker fetch on a first visit."""
+    with open(os.path.join(site, "service-worker.js"), encoding="utf-8") as f:
+        listed = re.search(r"const files = \[(.*?)\];", f.read()).group(1)
+    names = [name.split("?")[0] for name in re.findall(r'"([^"]+)"', listed)]
+    return ["index.html" if name == "./" else name for name in names] + ["service-worker.js"]
 
 
 def first_frame(browser, url, complete):
@@ -60,8 +70,9 @@ def main():
     site = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build-web")
     bare = sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "build-wasm", "bench")
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
-    servers = [subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), folder], stdout=subprocess.PIPE, text=True)
-               for folder in (site, bare)]
+    serve = os.path.join(ROOT, "scripts", "lanes", "web", "serve.py")
+    servers = [subprocess.Popen(command, stdout=subprocess.PIPE, text=True)
+               for command in ([serve, site], [serve, "--no-policy", bare])]
     board_url, bare_url = (s.stdout.readline().strip() for s in servers)
     browser = web.Browser(800, 600)
     times = {"board": [], "bare": []}
@@ -80,8 +91,7 @@ def main():
             s.terminate()
     board_ms = statistics.median(times["board"]) * 1000
     bare_ms = statistics.median(times["bare"]) * 1000
-    board_bytes = downloaded(site, ["index.html", "zav-blackboard.js", "zav-blackboard.wasm", "zav.ico",
-                                    "チョーク.cur", "黒板消し.cur"])
+    board_bytes = downloaded(site, served(site))
     bare_bytes = downloaded(bare, ["zav-bare-window.html", "qtloader.js", "qtlogo.svg", "zav-bare-window.js",
                                    "zav-bare-window.wasm"])
     print(f"first complete frame, median of {runs}: board {board_ms:.0f} ms, bare {bare_ms:.0f} ms, "

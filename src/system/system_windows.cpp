@@ -15,8 +15,8 @@
 // The DLLs the import table names are loaded from the system folder alone, never from the
 // program's own: the load configuration's DependentLoadFlags, which Windows 10 (1607) and later
 // read (in this SDK's structure the field is still called Reserved1). GNU ld links the
-// structure but leaves the header's pointer to it empty: scripts/pe-load-config sets it after
-// the link.
+// structure but leaves the header's pointer to it empty: scripts/lanes/windows/pe-load-config.py
+// sets it after the link.
 constexpr IMAGE_LOAD_CONFIG_DIRECTORY64 loadConfiguration()
 {
     IMAGE_LOAD_CONFIG_DIRECTORY64 configuration {};

@@ -16,7 +16,7 @@ export LANG=ja_JP.UTF-8
 start_xvfb 1280x1024x24
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 BUS_PID=$!
-"$HERE/../../scripts/web-serve" "$SITE" >"$WORK/server" &
+"$HERE/../../scripts/lanes/web/serve.py" "$SITE" >"$WORK/server" &
 SERVER_PID=$!
 trap 'kill "$BUS_PID" "$SERVER_PID" 2>/dev/null || true; cleanup' EXIT
 wait_until "$DEADLINE" test -s "$WORK/server" || fail "the page is not served"

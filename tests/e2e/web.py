@@ -222,7 +222,7 @@ def drawn(page):
 
 
 def serve(folder, port=0):
-    server = subprocess.Popen([os.path.join(ROOT, "scripts", "web-serve"), folder, str(port)], stdout=subprocess.PIPE,
+    server = subprocess.Popen([os.path.join(ROOT, "scripts", "lanes", "web", "serve.py"), folder, str(port)], stdout=subprocess.PIPE,
                               text=True)
     return server, server.stdout.readline().strip()
 

@@ -14,7 +14,7 @@
 
 : "${ZAV_CURSORIMAGE:?ZAV_CURSORIMAGE must name the cursorimage helper}"
 : "${ZAV_MSI:?ZAV_MSI must name the installer}" "${ZAV_WIN_BUILD:?ZAV_WIN_BUILD must name the Windows build}"
-PACKAGE=$(cd "$(dirname "$0")/../../scripts" && pwd)/windows-package
+PACKAGE=$(cd "$(dirname "$0")/../../scripts/lanes/windows" && pwd)/package.sh
 
 # One folder in the zip: the .exe with its cursor files beside it, a notice and the licences.
 mkdir -p "$WORK/unpacked" "$WORK/elsewhere"

@@ -3,7 +3,7 @@
 structure it links), which GNU ld 2.40 leaves out of the header's data directories, so that
 Windows reads the structure's DependentLoadFlags.
 
-    scripts/pe-load-config PROGRAM.exe NM      NM: the MinGW-w64 nm, to find the structure
+    scripts/lanes/windows/pe-load-config.py PROGRAM.exe NM      NM: the MinGW-w64 nm, to find the structure
 """
 import struct
 import subprocess

@@ -4,7 +4,7 @@ runtime and start-up code and winpthreads (from Debian's mingw-w64 copyright fil
 libgcc and libstdc++ under the GCC Runtime Library Exception (from gcc-mingw-w64-base's), with
 the licence texts they name, for the program's copyright file.
 
-    scripts/mingw-notices [DOC_FOLDER]      DOC_FOLDER: /usr/share/doc
+    scripts/lanes/windows/mingw-notices.py [DOC_FOLDER]      DOC_FOLDER: /usr/share/doc
 """
 import re
 import sys

@@ -2,25 +2,25 @@
 # Builds a static Qt for 64-bit Windows from Debian's own qt6-base source, with Debian's MinGW-w64
 # and the host's moc, rcc and uic, once per machine. Prints the folder it is in.
 #
-#   scripts/windows-qt            the cache: $ZAV_QT_WINDOWS, or $XDG_CACHE_HOME/zav-blackboard/...
-#   ZAV_QT_SOURCE=DIR ZAV_QT_WINDOWS=OUT scripts/windows-qt
+#   scripts/lanes/windows/qt.sh            the cache: $ZAV_QT_WINDOWS, or $XDG_CACHE_HOME/zav-blackboard/...
+#   ZAV_QT_SOURCE=DIR ZAV_QT_WINDOWS=OUT scripts/lanes/windows/qt.sh
 #                                 a changed Qt: built from the unpacked qt6-base in DIR, into OUT;
 #                                 built again whenever DIR's contents change
-#   ZAV_QT_DSC=FILE scripts/windows-qt
+#   ZAV_QT_DSC=FILE scripts/lanes/windows/qt.sh
 #                                 from the source package FILE names (a sources file's own copy)
 #                                 instead of fetching Debian's
 #
 # The source comes through a private apt source list; the system's apt sources are not touched.
-# About 40 minutes on two cores; later calls find it built and return at once.
+# About 30 minutes on two cores; later calls find it built and return at once.
 #
 # The same source gives the same libraries wherever the cache is: Qt is configured for a fixed
 # prefix and installed into the cache (its CMake packages are relocatable), the source and build
 # folders are mapped to fixed names in everything compiled, and every time stamp is the source
 # package's own (SOURCE_DATE_EPOCH from its changelog).
 set -euo pipefail
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# shellcheck source=scripts/qt-build.sh
-. "$ROOT/scripts/qt-build.sh"
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+# shellcheck source=scripts/lib/qt-build.sh
+. "$ROOT/scripts/lib/qt-build.sh"
 
 # The same Debian version as the host's Qt, whose moc, rcc and uic the build uses.
 DEBIAN_VERSION=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
@@ -30,7 +30,7 @@ QT_DIR=${ZAV_QT_WINDOWS:-$CACHE/qt-$QT_VERSION-windows-x64-static}
 # The prefix Qt is configured for: a name, never a folder of this machine.
 QT_PREFIX=/usr/x86_64-w64-mingw32/qt6-static
 
-# Beside what every Qt of ours leaves out (scripts/qt-build.sh): without Direct2D, Qt 6.4's
+# Beside what every Qt of ours leaves out (scripts/lib/qt-build.sh): without Direct2D, Qt 6.4's
 # DirectWrite font database is not built but the Windows plugin still refers to it: it goes too
 # (GDI's, Qt 6.4's default, stays).
 # The item views and the tab widget stay: the Windows Vista style, which the program's menu is
@@ -102,7 +102,7 @@ keep_sources() {
         keep_patches "$kept.new/patches"
         wintab "$kept.new/src/3rdparty/wintab"
     fi
-    "$ROOT/scripts/qt-notices" "$({ compgen -G "$kept.new/qt6-base*.orig.tar.*" || compgen -G "$kept.new/qt6-base-changed.tar.*"; } | head -n1)" \
+    "$ROOT/scripts/lanes/shared/qt-notices.py" "$({ compgen -G "$kept.new/qt6-base*.orig.tar.*" || compgen -G "$kept.new/qt6-base-changed.tar.*"; } | head -n1)" \
         "$kept.new/Qt-third-party.txt"
     rm -rf "$kept"
     mv "$kept.new" "$kept"
@@ -159,7 +159,7 @@ cmake -G Ninja -S "$SRC" -B build \
     -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_OPTIONS[@]}" >configure.log 2>&1 ||
     { tail -40 configure.log >&2; say "configure failed: $WORK/configure.log"; exit 1; }
 
-build_with_progress build 40
+build_with_progress build 30
 
 say "installing"
 rm -rf "$QT_DIR"

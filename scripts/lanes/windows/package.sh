@@ -8,31 +8,19 @@
 #                                                          the Debian packages, what was made
 # The same tree, SOURCE_DATE_EPOCH and Debian packages give the same bytes, unsigned.
 #
-#   scripts/windows-package BUILD_DIR [OUT_DIR]     OUT_DIR: BUILD_DIR when not given
-#   ZAV_SIGN_PKCS12=FILE ZAV_SIGN_PASSWORD=... [ZAV_SIGN_TIMESTAMP=URL] scripts/windows-package ...
+#   scripts/lanes/windows/package.sh BUILD_DIR [OUT_DIR]     OUT_DIR: BUILD_DIR when not given
+#   ZAV_SIGN_PKCS12=FILE ZAV_SIGN_PASSWORD=... [ZAV_SIGN_TIMESTAMP=URL] scripts/lanes/windows/package.sh ...
 #                                                   signs the .exe before it is packed, and the .msi;
 #                                                   only a build of a committed tree
 #   ZAV_MSI_VERSION=X.Y.Z                           the installer's version, instead of the build's
 set -euo pipefail
-. "$(dirname "$0")/setup.sh"
-BUILD=$(cd "$1" && pwd)
-OUT=$(mkdir -p "${2:-$BUILD}" && cd "${2:-$BUILD}" && pwd)
+. "$(dirname "$0")/../../lib/setup.sh"
+. "$ROOT/scripts/lib/package.sh"
 fail() { echo "windows-package: $*" >&2; exit 1; }
-
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
-notices=$(sed -n 's/^ZAV_QT_NOTICES:FILEPATH=//p' "$BUILD/CMakeCache.txt")
-[ -f "$notices" ] || fail "$BUILD was configured without ZAV_QT_NOTICES"
-qt_sources=$(dirname "$notices")
-qt_dir=$(dirname "$qt_sources")
-name=zav-blackboard-$version-windows-x64
-sources=zav-blackboard-$version-windows-sources
-STAGE=$(mktemp -d)
-trap 'rm -rf "$STAGE"' EXIT
-export LC_ALL=C.UTF-8 TZ=UTC
-umask 022
-
-# The tree packed is the tree that was built: the one recorded when the build was configured.
-built_tree "$BUILD" "$STAGE" || exit 1
+package_begin "$1"
+OUT=$(mkdir -p "${2:-$BUILD}" && cd "${2:-$BUILD}" && pwd)
+name=zav-blackboard-$VERSION-windows-x64
+sources=zav-blackboard-$VERSION-windows-sources
 if [ -n "${ZAV_SIGN_PKCS12:-}" ] && ! grep -qx 'Uncommitted-Changes: no' "$BUILD/source.txt"; then
     fail "only a build of a committed tree is signed: $BUILD has uncommitted changes"
 fi
@@ -86,7 +74,7 @@ signing_layout "$STAGE/$name/zav-blackboard.exe"
 same_times "$STAGE/$name"
 
 # zip_folder OUT: the folder as one zip, its Japanese names in UTF-8 as Explorer reads them.
-zip_folder() { "$ROOT/scripts/reproducible-zip" "$1" "$STAGE" "$name"; }
+zip_folder() { "$ROOT/scripts/lanes/shared/reproducible-zip.py" "$1" "$STAGE" "$name"; }
 
 # The installer. wixl writes the product's code page into the summary information only, never
 # into the database's string pool, and converts every string to the code page of its locale: a
@@ -127,38 +115,17 @@ msi() {
     signing_layout "$1"
 }
 
-# The sources: the program's tree as built, the Qt source kept where that Qt was built, how to
-# rebuild and relink, and the build record (every file but this one).
-sources_file() {
-    mkdir -p "$STAGE/$sources/zav-blackboard-$version"
-    tar -x -C "$STAGE/$sources/zav-blackboard-$version" -f "$STAGE/tree.tar"
-    cp -r "$qt_sources" "$STAGE/$sources/qt6-base"
-    rm "$STAGE/$sources/qt6-base/Qt-third-party.txt"
-    sed "s|@VERSION@|$version|g" "$ROOT/resources/windows/sources-README.txt" >"$STAGE/$sources/README.txt"
-    cp "$STAGE/record" "$STAGE/$sources/zav-blackboard-$version-buildinfo.txt"
-    tar -C "$STAGE" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner \
-        --mode=u+rwX,go=rX --format=gnu -cf - "$sources" | xz -T1 -1 >"$1"
-}
-
 zip_folder "$OUT/$name.zip"
 msi "$OUT/$name.msi"
-qt_source=$(cd "$qt_sources" && compgen -G 'qt6-base_*.dsc' || compgen -G 'qt6-base-changed.tar.*' || true)
 {
-    echo "Format: zav-buildinfo 1"
-    echo "Source: zav-blackboard"
-    echo "Version: $version"
-    cat "$STAGE/source.txt"
-    echo "Source-Date-Epoch: $SOURCE_DATE_EPOCH"
-    echo "Qt-Source: $qt_source"
-    echo "Qt-Build: $(cat "$qt_dir/zav-stamp" 2>/dev/null || echo "a Qt built elsewhere, in $(basename "$qt_dir")")"
-    echo "Build-Tools:"
-    recorded_packages | sed 's/^/ /'
+    record_head
     echo "Checksums-Sha256:"
-    checksums "$STAGE/$name/zav-blackboard.exe"
+    (cd "$STAGE" && checksums "$name/zav-blackboard.exe")
     checksums "$OUT/$name.zip" "$OUT/$name.msi"
 } >"$STAGE/record"
-sources_file "$OUT/$sources.tar.xz"
-{ cat "$STAGE/record"; checksums "$OUT/$sources.tar.xz"; } >"$OUT/zav-blackboard-$version-buildinfo.txt"
+sources_file "$OUT/$sources.tar.xz" "$sources" "$ROOT/resources/windows/sources-README.txt" \
+    "zav-blackboard-$VERSION-buildinfo.txt"
+{ cat "$STAGE/record"; checksums "$OUT/$sources.tar.xz"; } >"$OUT/zav-blackboard-$VERSION-buildinfo.txt"
 
 # Signed: the .exe before it is packed, then the zip and the installer again around it. The
 # record keeps the unsigned files' sums (what a rebuild gives) and adds the signed ones.
@@ -169,11 +136,11 @@ if [ -n "${ZAV_SIGN_PKCS12:-}" ]; then
     msi "$OUT/$name.msi"
     sign "$OUT/$name.msi"
     { echo "Checksums-Sha256-Signed:"
-      checksums "$STAGE/$name/zav-blackboard.exe" "$OUT/$name.zip" "$OUT/$name.msi"; } \
-        >>"$OUT/zav-blackboard-$version-buildinfo.txt"
+      (cd "$STAGE" && checksums "$name/zav-blackboard.exe")
+      checksums "$OUT/$name.zip" "$OUT/$name.msi"; } >>"$OUT/zav-blackboard-$VERSION-buildinfo.txt"
 fi
 
 echo "$OUT/$name.zip"
 echo "$OUT/$name.msi"
 echo "$OUT/$sources.tar.xz"
-echo "$OUT/zav-blackboard-$version-buildinfo.txt"
+echo "$OUT/zav-blackboard-$VERSION-buildinfo.txt"

@@ -4,7 +4,10 @@ with the headers a school's server sends it (docs name them): a strict Content-S
 the types a browser needs, the program's files kept for good under their build's name and the
 rest asked for again each time. Says the address on its first line once it is listening.
 
-    scripts/web-serve FOLDER [PORT]       PORT 0, or none: any free port
+    scripts/lanes/web/serve.py [--no-policy] FOLDER [PORT]
+                                          PORT 0, or none: any free port; --no-policy: no
+                                          Content-Security-Policy, for a page of Qt's own (its
+                                          script is inline), as the start-up benchmark's bare window
 """
 import functools
 import http.server
@@ -27,7 +30,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         # its service worker, the manifest) is asked for again, so a new deployment is seen.
         versioned = "v=" in urllib.parse.urlsplit(self.path).query
         self.send_header("Cache-Control", "public, max-age=31536000, immutable" if versioned else "no-cache")
-        self.send_header("Content-Security-Policy", POLICY)
+        if self.server.policy:
+            self.send_header("Content-Security-Policy", POLICY)
         self.send_header("X-Content-Type-Options", "nosniff")
         self.send_header("Referrer-Policy", "no-referrer")
         super().end_headers()
@@ -37,9 +41,14 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 
 
 def main():
-    folder = sys.argv[1]
-    port = int(sys.argv[2]) if len(sys.argv) > 2 else 0
+    args = sys.argv[1:]
+    policy = args[:1] != ["--no-policy"]
+    if not policy:
+        args = args[1:]
+    folder = args[0]
+    port = int(args[1]) if len(args) > 1 else 0
     server = http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Handler, directory=folder))
+    server.policy = policy
     print(f"http://localhost:{server.server_address[1]}/", flush=True)
     try:
         server.serve_forever()

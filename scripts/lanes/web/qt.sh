@@ -2,8 +2,8 @@
 # Builds a static Qt for WebAssembly from Debian's own qt6-base source, with Debian's emscripten
 # and the host's moc, rcc and uic, once per machine. Prints the folder it is in.
 #
-#   scripts/web-qt              the cache: $ZAV_QT_WEB, or $XDG_CACHE_HOME/zav-blackboard/...
-#   ZAV_QT_DSC=FILE scripts/web-qt
+#   scripts/lanes/web/qt.sh              the cache: $ZAV_QT_WEB, or $XDG_CACHE_HOME/zav-blackboard/...
+#   ZAV_QT_DSC=FILE scripts/lanes/web/qt.sh
 #                               from the source package FILE names (a sources file's own copy)
 #                               instead of fetching Debian's
 #
@@ -14,9 +14,9 @@
 # a small folder of that shape, emsdk/, linking into Debian's. Whoever builds against this Qt
 # sets EMSDK to it.
 set -euo pipefail
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# shellcheck source=scripts/qt-build.sh
-. "$ROOT/scripts/qt-build.sh"
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+# shellcheck source=scripts/lib/qt-build.sh
+. "$ROOT/scripts/lib/qt-build.sh"
 
 DEBIAN_VERSION=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
 EMSCRIPTEN_VERSION=$(dpkg-query -W -f='${Version}' emscripten)
@@ -27,8 +27,12 @@ QT_DIR=${ZAV_QT_WEB:-$CACHE/qt-$QT_VERSION-web-static}
 QT_PREFIX=/usr/wasm32-emscripten/qt6-static
 EMSCRIPTEN_ROOT=/usr/share/emscripten
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+# emcc runs on Debian's Python, as Debian built it to, rather than whichever python3 comes first on
+# the PATH: a version manager's shim before it costs a tenth of a second a call, and Qt's
+# configure calls emcc and em-config a few thousand times.
+export EMSDK_PYTHON=${EMSDK_PYTHON:-/usr/bin/python3}
 
-# What every Qt of ours leaves out (scripts/qt-build.sh), and the test library, which no test
+# What every Qt of ours leaves out (scripts/lib/qt-build.sh), and the test library, which no test
 # runs in a browser.
 QT_OPTIONS=("${QT_COMMON_OPTIONS[@]}" -DFEATURE_testlib=OFF)
 say() { echo "qt-web: $*" >&2; }
@@ -57,7 +61,7 @@ STAMP="$STAMP$(patches_stamp)"
 
 # notices: the notices of the libraries the built Qt carries, from the source package kept beside it.
 notices() {
-    "$ROOT/scripts/qt-notices" --web "$(compgen -G "$QT_DIR/zav-sources/qt6-base*.orig.tar.*" | head -n1)" \
+    "$ROOT/scripts/lanes/shared/qt-notices.py" --web "$(compgen -G "$QT_DIR/zav-sources/qt6-base*.orig.tar.*" | head -n1)" \
         "$QT_DIR/zav-sources/Qt-third-party.txt"
 }
 

@@ -1,49 +1,7 @@
 # shellcheck shell=bash disable=SC2034 # its lists are read by the scripts that source it
-# Sourced by scripts/run and scripts/test: installs what is missing from Debian 12's archive.
-
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD_DIR=${ZAV_BUILD_DIR:-$ROOT/build}
-
-BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev fonts-rocknroll python3-fonttools)
-
-# ensure_packages NAME...: installs the ones not yet installed (as root), or says how and stops.
-ensure_packages() {
-    local missing=() name
-    for name in "$@"; do
-        dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q 'install ok installed' || missing+=("$name")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    if [ "$(id -u)" = 0 ]; then
-        echo "Installing: ${missing[*]}"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-    else
-        echo "These Debian packages are missing. Install them, then run this again:" >&2
-        echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-        exit 1
-    fi
-}
-
-# ensure_locale NAME: a locale the tests run programs in (ja_JP.UTF-8: a Japanese desktop, a
-# Japanese Windows under Wine), generated when missing (as root), or says how and stops.
-ensure_locale() {
-    locale -a 2>/dev/null | grep -qix "${1/%UTF-8/utf8}" && return 0
-    if [ "$(id -u)" = 0 ]; then
-        echo "Generating the locale $1"
-        grep -qx "$1 UTF-8" /etc/locale.gen 2>/dev/null || echo "$1 UTF-8" >>/etc/locale.gen
-        locale-gen "$1" >/dev/null
-    else
-        echo "The locale $1 is missing. Generate it, then run this again:" >&2
-        echo "  sudo localedef -i ${1%%.*} -f UTF-8 $1" >&2
-        exit 1
-    fi
-}
-
-configure_and_build() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$BUILD_DIR" -j "$(nproc)" -- --no-print-directory
-}
+# The build record: which Debian packages a release was made with, the sums of what it holds, the
+# tree it was built from; and a rebuild in an unpacked sources file checked against its record.
+# Sourced by setup.sh.
 
 # The Debian packages whose versions decide the bytes of a Windows build and its packages: named
 # in the build record, and compared with it when a sources file is rebuilt.
@@ -60,12 +18,13 @@ recorded_packages() {
     dpkg-query -W -f='${Package} (= ${Version})\n' "$@" 2>/dev/null | LC_ALL=C sort || true
 }
 
-# checksums FILE...: the lines of a build record that name them (those in $STAGE by their path in it).
+# checksums FILE...: the lines of a build record that name them: a relative path as given, an
+# absolute one by the file's name.
 checksums() {
     local file shown
     for file in "$@"; do
-        shown=${file#"$STAGE"/}
-        [ "$shown" != "$file" ] || shown=$(basename "$file")
+        shown=$file
+        [ "${file#/}" = "$file" ] || shown=$(basename "$file")
         printf ' %s %s %s\n' "$(sha256sum <"$file" | cut -d' ' -f1)" "$(stat -c %s "$file")" "$shown"
     done
 }
@@ -95,7 +54,7 @@ rebuild_from_record() {
 # disk is no longer that one.
 built_tree() {
     [ -f "$1/source.txt" ] || { echo "$1 has no record of its source tree: configure it again" >&2; return 1; }
-    "$ROOT/scripts/source-tree" --archive "$2/tree.tar" "$ROOT" >"$2/source.txt"
+    "$ROOT/scripts/lanes/shared/source-tree.sh" --archive "$2/tree.tar" "$ROOT" >"$2/source.txt"
     local built
     built=$(sed -n 's/^Tree: //p' "$1/source.txt")
     if [ "$(sed -n 's/^Tree: //p' "$2/source.txt")" != "$built" ]; then

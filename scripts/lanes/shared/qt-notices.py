@@ -3,9 +3,9 @@
 attribution files in its source, for the licences folder beside the program; and beside them
 (OUTPUT-sources.txt) which source files of Qt's belong to which library, to check a link by.
 
-    scripts/qt-notices [--web] QTBASE_SOURCE.tar.xz OUTPUT.txt
+    scripts/lanes/shared/qt-notices.py [--web] QTBASE_SOURCE.tar.xz OUTPUT.txt
         --web: for the Qt for WebAssembly, which carries no Windows headers
-    scripts/qt-notices --check LINK.map OUTPUT-sources.txt
+    scripts/lanes/shared/qt-notices.py --check LINK.map OUTPUT-sources.txt
         fails when the link map shows an object of a library that OUTPUT.txt does not list
 
 Only what the program's static Qt links (Core, Gui, Widgets and the Windows or WebAssembly

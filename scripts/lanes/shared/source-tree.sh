@@ -7,11 +7,11 @@
 # Outside a checkout (an unpacked sources file) the commit and changes are those the build record
 # beside the tree gives for the same tree id, or "unknown".
 #
-#   scripts/source-tree [--archive OUT.tar] [ROOT]     OUT.tar: that very tree, as a tar
+#   scripts/lanes/shared/source-tree.sh [--archive OUT.tar] [ROOT]     OUT.tar: that very tree, as a tar
 set -euo pipefail
 archive=
 if [ "${1:-}" = --archive ]; then archive=$2; shift 2; fi
-ROOT=$(cd "${1:-$(dirname "${BASH_SOURCE[0]}")/..}" && pwd)
+ROOT=$(cd "${1:-$(dirname "${BASH_SOURCE[0]}")/../../..}" && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Sourced by scripts/windows-qt and scripts/web-qt: what building a static Qt from Debian's own
+# Sourced by scripts/lanes/windows/qt.sh and scripts/lanes/web/qt.sh: what building a static Qt from Debian's own
 # qt6-base source takes on any target. The sourcing script defines say().
 
 # What every static Qt of ours is built with: Core, Gui and Widgets with only what the board uses,

@@ -3,7 +3,7 @@
 sorted order, every time stamp SOURCE_DATE_EPOCH, fixed attributes (folders and programs 755,
 other files 644), names in UTF-8 as Explorer reads them.
 
-    SOURCE_DATE_EPOCH=N scripts/reproducible-zip OUT.zip PARENT NAME     packs PARENT/NAME as NAME/
+    SOURCE_DATE_EPOCH=N scripts/lanes/shared/reproducible-zip.py OUT.zip PARENT NAME     packs PARENT/NAME as NAME/
 """
 import os
 import stat

@@ -1,0 +1,76 @@
+# The web: a folder of static files any web server can serve: the page, the program as JavaScript
+# and WebAssembly, the cursor files beside it (the page fetches them into the program's folder as
+# it starts), the installed app's manifest and icons, and the licences. scripts/web installs it
+# into build-web/ and zips it.
+zav_record_source_tree()
+set(ZAV_SOURCES_FILE zav-blackboard-${PROJECT_VERSION}-web-sources.tar.xz)
+set(ZAV_LAYOUT_HEADER ${PROJECT_SOURCE_DIR}/src/handlers/layout.h)
+file(STRINGS ${ZAV_LAYOUT_HEADER} zav_client REGEX "kClient {")
+string(REGEX REPLACE ".*kClient {0, 0, ([0-9]+), ([0-9]+)}.*" "\\1;\\2" zav_client "${zav_client}")
+list(GET zav_client 0 zav_width)
+list(GET zav_client 1 zav_height)
+math(EXPR ZAV_WINDOW_WIDTH "${zav_width} / 15")
+math(EXPR ZAV_WINDOW_HEIGHT "${zav_height} / 15")
+set(ZAV_WINDOW_SOURCE ${PROJECT_SOURCE_DIR}/src/widgets/blackboardwindow.cpp)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZAV_LAYOUT_HEADER} ${ZAV_WINDOW_SOURCE})
+file(STRINGS ${ZAV_WINDOW_SOURCE} ZAV_WINDOW_TITLE ENCODING UTF-8 REGEX "setWindowTitle\\(QStringLiteral\\(\"")
+string(REGEX REPLACE ".*QStringLiteral\\(\"([^\"]+)\"\\).*" "\\1" ZAV_WINDOW_TITLE "${ZAV_WINDOW_TITLE}")
+set(ZAV_PROGRAM zav-blackboard)
+set(ZAV_WEB_FILES "")
+foreach(file IN LISTS ZAV_CURSOR_FILES)
+    get_filename_component(name ${file} NAME)
+    list(APPEND ZAV_WEB_FILES "\"${name}\"")
+endforeach()
+list(JOIN ZAV_WEB_FILES ", " ZAV_WEB_FILES)
+# The frame's colour (&H00BBGGRR) as the page's and the installed app's theme colour.
+file(STRINGS ${ZAV_LAYOUT_HEADER} zav_frame REGEX "constexpr unsigned kFrameColour = " LIMIT_COUNT 1)
+string(REGEX REPLACE ".*kFrameColour = (0x[0-9A-Fa-f]+).*" "\\1" zav_frame "${zav_frame}")
+math(EXPR zav_frame "((${zav_frame} & 0xFF) << 16) | (${zav_frame} & 0xFF00) | ((${zav_frame} >> 16) & 0xFF)"
+     OUTPUT_FORMAT HEXADECIMAL)
+string(REGEX REPLACE "^0x" "" zav_frame "${zav_frame}")
+string(LENGTH "${zav_frame}" zav_length)
+math(EXPR zav_pad "6 - ${zav_length}")
+string(REPEAT "0" ${zav_pad} zav_zeros)
+set(ZAV_FRAME_COLOUR "#${zav_zeros}${zav_frame}")
+
+# The installed app's icons, from the program's own, as pixel art is scaled.
+set(ZAV_SITE ${PROJECT_BINARY_DIR}/site)
+set(zav_web_icons "")
+foreach(size 192 512)
+    set(png ${ZAV_SITE}/icon-${size}.png)
+    add_custom_command(OUTPUT ${png}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${ZAV_SITE}
+        COMMAND ${ZAV_ICONPNG} ${ZAV_PICTURE_DIR}/zav.ico ${size} ${png}
+        DEPENDS ${ZAV_ICONPNG_TARGET} ${ZAV_PICTURE_DIR}/zav.ico VERBATIM)
+    list(APPEND zav_web_icons ${png})
+endforeach()
+configure_file(resources/web/manifest.webmanifest.in ${ZAV_SITE}/manifest.webmanifest @ONLY)
+configure_file(resources/web/page.css ${ZAV_SITE}/page.css COPYONLY)
+
+# The page, its script and its service worker name every file they fetch by what was built.
+set(zav_served ${PROJECT_BINARY_DIR}/zav-blackboard.js ${PROJECT_BINARY_DIR}/zav-blackboard.wasm ${ZAV_CURSOR_FILES}
+    ${ZAV_PICTURE_DIR}/zav.ico ${ZAV_SITE}/page.css ${ZAV_SITE}/manifest.webmanifest ${zav_web_icons})
+set(zav_page ${ZAV_SITE}/index.html ${ZAV_SITE}/page.js ${ZAV_SITE}/service-worker.js)
+add_custom_command(OUTPUT ${zav_page}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/resources/web -DOUT=${ZAV_SITE} "-DSERVED=${zav_served}"
+            -DZAV_PROGRAM=${ZAV_PROGRAM} -DZAV_WINDOW_TITLE=${ZAV_WINDOW_TITLE} -DZAV_WINDOW_WIDTH=${ZAV_WINDOW_WIDTH}
+            -DZAV_WINDOW_HEIGHT=${ZAV_WINDOW_HEIGHT} -DZAV_FRAME_COLOUR=${ZAV_FRAME_COLOUR}
+            "-DZAV_WEB_FILES=${ZAV_WEB_FILES}" -P ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
+    DEPENDS zav-blackboard ${ZAV_CURSOR_FILES} ${ZAV_PICTURE_DIR}/zav.ico ${ZAV_SITE}/page.css
+            ${ZAV_SITE}/manifest.webmanifest ${zav_web_icons} ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
+            ${PROJECT_SOURCE_DIR}/resources/web/index.html.in ${PROJECT_SOURCE_DIR}/resources/web/page.js.in
+            ${PROJECT_SOURCE_DIR}/resources/web/service-worker.js.in
+    COMMENT "Writing the page, named by what it serves" VERBATIM)
+add_custom_target(zav_web_page ALL DEPENDS ${zav_page})
+install(FILES ${zav_page} ${zav_served} DESTINATION .)
+
+zav_licences_with_qt(PLATFORM WebAssembly SOURCES_FILE ${ZAV_SOURCES_FILE}
+    RUNTIME_NOTE "\n The C and C++ runtime comes from Debian's emscripten, whose notices are in\n emscripten-copyright.txt."
+    MORE [=[
+Files: ui.otf
+Copyright: 2014-2021 Adobe (http://www.adobe.com/), with Reserved Font Name 'Source'.
+License: OFL-1.1
+Comment: The window's texts are written in Noto Sans CJK JP, cut down to the characters the
+ program writes and named ZAV UI.
+]=])
+install(FILES /usr/share/doc/emscripten/copyright DESTINATION licences RENAME emscripten-copyright.txt)
