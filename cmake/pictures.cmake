@@ -28,7 +28,6 @@ else()
     set(ZAV_ICONPNG_TARGET iconpng)
 endif()
 
-set(ZAV_CHALK_TABLE ${PROJECT_SOURCE_DIR}/src/handlers/chalktable.h)
 set(ZAV_PICTURE_DIR ${PROJECT_BINARY_DIR}/pictures)
 set(ZAV_PICTURES)
 # zav_picture(MAP OUTPUT [ARGS...]): OUTPUT drawn from resources/pixmaps/MAP.
@@ -37,7 +36,7 @@ function(zav_picture map output)
     add_custom_command(OUTPUT ${out}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${ZAV_PICTURE_DIR}
         COMMAND ${ZAV_ICONGEN} ${PROJECT_SOURCE_DIR}/resources/pixmaps/${map} ${out} ${ARGN}
-        DEPENDS ${ZAV_ICONGEN_TARGET} ${PROJECT_SOURCE_DIR}/resources/pixmaps/${map} ${ZAV_CHALK_TABLE}
+        DEPENDS ${ZAV_ICONGEN_TARGET} ${PROJECT_SOURCE_DIR}/resources/pixmaps/${map}
         COMMENT "Drawing ${output}"
         VERBATIM)
     set(ZAV_PICTURES ${ZAV_PICTURES} ${out} PARENT_SCOPE)
@@ -48,26 +47,20 @@ if(WIN32)
 endif()
 zav_picture(hand.txt hand.cur)
 zav_picture(eraser.txt eraser.ico)
-# One stick picture for each row of the chalk table, in the colour the table gives it.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZAV_CHALK_TABLE})
-file(STRINGS ${ZAV_CHALK_TABLE} ZAV_CHALK_ROWS REGEX "^ *{0x[0-9A-Fa-f]+, ")
-list(LENGTH ZAV_CHALK_ROWS ZAV_CHALK_COUNT)
-math(EXPR ZAV_LAST_CHALK "${ZAV_CHALK_COUNT} - 1")
-foreach(n RANGE ${ZAV_LAST_CHALK})
-    zav_picture(chalk.txt chalk${n}.ico ${n})
+# One stick picture for each chalk stick, in its colour.
+set(n 0)
+foreach(colour IN LISTS ZAV_CHALK_COLOURS)
+    zav_picture(chalk.txt chalk${n}.ico ${colour})
+    math(EXPR n "${n} + 1")
 endforeach()
-zav_picture(chalk-cursor.txt チョーク.cur)
-zav_picture(eraser-cursor.txt 黒板消し.cur)
+zav_picture(chalk-cursor.txt ${ZAV_CHALK_CURSOR})
+zav_picture(eraser-cursor.txt ${ZAV_ERASER_CURSOR})
 add_custom_target(zav_picture_files ALL DEPENDS ${ZAV_PICTURES})
 
 # The date's face travels with the program: RocknRoll One (SIL OFL) cut down to the characters a
 # date can hold and named ZAV Date, made with fontTools from Debian's fonts-rocknroll.
 set(ZAV_DATE_FONT_SOURCE /usr/share/fonts/truetype/rocknroll/RocknRollOne-Regular.ttf
     CACHE FILEPATH "RocknRoll One, from which the date's face is cut")
-set(ZAV_DATE_HEADER ${PROJECT_SOURCE_DIR}/src/handlers/layout.h)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZAV_DATE_HEADER})
-file(STRINGS ${ZAV_DATE_HEADER} ZAV_DATE_CHARACTERS ENCODING UTF-8 REGEX "kDateCharacters\\[\\] = u\"")
-string(REGEX REPLACE ".*u\"([^\"]+)\".*" "\\1" ZAV_DATE_CHARACTERS "${ZAV_DATE_CHARACTERS}")
 # The system's Python first (Debian's has fontTools), before any other on the PATH.
 if(NOT DEFINED Python3_ROOT_DIR AND EXISTS /usr/bin/python3)
     set(Python3_ROOT_DIR /usr)
@@ -116,7 +109,7 @@ endif()
 
 # The two cursor files live beside the executable, so the build folder is a program directory.
 set(ZAV_CURSOR_FILES)
-foreach(cursor チョーク.cur 黒板消し.cur)
+foreach(cursor IN LISTS ZAV_CURSOR_NAMES)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${cursor}
         COMMAND ${CMAKE_COMMAND} -E copy ${ZAV_PICTURE_DIR}/${cursor} ${PROJECT_BINARY_DIR}/${cursor}
         DEPENDS ${ZAV_PICTURE_DIR}/${cursor}

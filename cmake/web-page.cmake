@@ -1,7 +1,7 @@
 # Run once the program is linked (cmake -P): writes the page, its script and its service worker,
 # naming this build by the sums of what it serves, so that a browser keeps one deployment whole.
 #   -DSOURCE=resources/web -DOUT=<site folder> -DSERVED="a;b;..." (the files besides those three)
-#   and the values the templates take: ZAV_PROGRAM ZAV_WINDOW_TITLE ZAV_WINDOW_WIDTH
+#   and the values the templates take: ZAV_PROGRAM ZAV_TITLE ZAV_WINDOW_WIDTH
 #   ZAV_WINDOW_HEIGHT ZAV_FRAME_COLOUR ZAV_WEB_FILES
 set(sums "")
 foreach(file IN LISTS SERVED ITEMS ${SOURCE}/index.html.in ${SOURCE}/page.js.in ${SOURCE}/service-worker.js.in)

@@ -4,17 +4,6 @@
 # into build-web/ and zips it.
 zav_record_source_tree()
 set(ZAV_SOURCES_FILE zav-blackboard-${PROJECT_VERSION}-web-sources.tar.xz)
-set(ZAV_LAYOUT_HEADER ${PROJECT_SOURCE_DIR}/src/handlers/layout.h)
-file(STRINGS ${ZAV_LAYOUT_HEADER} zav_client REGEX "kClient {")
-string(REGEX REPLACE ".*kClient {0, 0, ([0-9]+), ([0-9]+)}.*" "\\1;\\2" zav_client "${zav_client}")
-list(GET zav_client 0 zav_width)
-list(GET zav_client 1 zav_height)
-math(EXPR ZAV_WINDOW_WIDTH "${zav_width} / 15")
-math(EXPR ZAV_WINDOW_HEIGHT "${zav_height} / 15")
-set(ZAV_WINDOW_SOURCE ${PROJECT_SOURCE_DIR}/src/widgets/blackboardwindow.cpp)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZAV_LAYOUT_HEADER} ${ZAV_WINDOW_SOURCE})
-file(STRINGS ${ZAV_WINDOW_SOURCE} ZAV_WINDOW_TITLE ENCODING UTF-8 REGEX "setWindowTitle\\(QStringLiteral\\(\"")
-string(REGEX REPLACE ".*QStringLiteral\\(\"([^\"]+)\"\\).*" "\\1" ZAV_WINDOW_TITLE "${ZAV_WINDOW_TITLE}")
 set(ZAV_PROGRAM zav-blackboard)
 set(ZAV_WEB_FILES "")
 foreach(file IN LISTS ZAV_CURSOR_FILES)
@@ -23,8 +12,7 @@ foreach(file IN LISTS ZAV_CURSOR_FILES)
 endforeach()
 list(JOIN ZAV_WEB_FILES ", " ZAV_WEB_FILES)
 # The frame's colour (&H00BBGGRR) as the page's and the installed app's theme colour.
-file(STRINGS ${ZAV_LAYOUT_HEADER} zav_frame REGEX "constexpr unsigned kFrameColour = " LIMIT_COUNT 1)
-string(REGEX REPLACE ".*kFrameColour = (0x[0-9A-Fa-f]+).*" "\\1" zav_frame "${zav_frame}")
+set(zav_frame ${ZAV_FRAME_COLOUR})
 math(EXPR zav_frame "((${zav_frame} & 0xFF) << 16) | (${zav_frame} & 0xFF00) | ((${zav_frame} >> 16) & 0xFF)"
      OUTPUT_FORMAT HEXADECIMAL)
 string(REGEX REPLACE "^0x" "" zav_frame "${zav_frame}")
@@ -53,7 +41,7 @@ set(zav_served ${PROJECT_BINARY_DIR}/zav-blackboard.js ${PROJECT_BINARY_DIR}/zav
 set(zav_page ${ZAV_SITE}/index.html ${ZAV_SITE}/page.js ${ZAV_SITE}/service-worker.js)
 add_custom_command(OUTPUT ${zav_page}
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/resources/web -DOUT=${ZAV_SITE} "-DSERVED=${zav_served}"
-            -DZAV_PROGRAM=${ZAV_PROGRAM} -DZAV_WINDOW_TITLE=${ZAV_WINDOW_TITLE} -DZAV_WINDOW_WIDTH=${ZAV_WINDOW_WIDTH}
+            -DZAV_PROGRAM=${ZAV_PROGRAM} "-DZAV_TITLE=${ZAV_TITLE}" -DZAV_WINDOW_WIDTH=${ZAV_WINDOW_WIDTH}
             -DZAV_WINDOW_HEIGHT=${ZAV_WINDOW_HEIGHT} -DZAV_FRAME_COLOUR=${ZAV_FRAME_COLOUR}
             "-DZAV_WEB_FILES=${ZAV_WEB_FILES}" -P ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
     DEPENDS zav-blackboard ${ZAV_CURSOR_FILES} ${ZAV_PICTURE_DIR}/zav.ico ${ZAV_SITE}/page.css

@@ -1,18 +1,17 @@
 // Turns a text pixel map into a Windows .ico or .cur file (BMP-in-ICO, 4 or 1 bits per pixel).
 //
-//   icongen MAP OUT [STICK] [--sizes=N,N,...]
+//   icongen MAP OUT [BODY] [--sizes=N,N,...]
 //
 // MAP holds "depth N", optionally "hotspot X Y", then one text row per pixel row. Each character
 // names a colour of the standard 16-colour palette (see kLegend); '.' is transparent, ':' is a
-// black-and-white checker and '*' is the body colour: the colour of chalk stick STICK (0 to 5) in
-// the chalk table, which must be one of the palette's.
+// black-and-white checker and '*' is the body colour BODY, &H00BBGGRR (a chalk stick's, e.g.
+// 0x00FFFF), which must be one of the palette's.
 // OUT ending in ".cur" writes a cursor with the hotspot; anything else writes an icon. --sizes
 // writes one image of each size, scaled from the map with nearest-neighbour sampling.
 
-#include "handlers/chalktable.h"
-
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -120,14 +119,14 @@ int main(int argc, char **argv)
         args.pop_back();
     }
     if (args.size() < 2 || args.size() > 3)
-        die("usage: icongen MAP OUT [STICK] [--sizes=N,N,...]");
+        die("usage: icongen MAP OUT [BODY] [--sizes=N,N,...]");
     const std::string out = args[1];
     char body = '\0';
     if (args.size() == 3) {
-        const int stick = std::atoi(args[2].c_str());
-        if (stick < 0 || stick >= kChalkCount)
-            die("no chalk stick " + args[2]);
-        const std::uint32_t bbggrr = kChalks[stick].colour;
+        char *end = nullptr;
+        const unsigned long bbggrr = std::strtoul(args[2].c_str(), &end, 0);
+        if (args[2].empty() || *end || bbggrr > 0xFFFFFF)
+            die("not an &H00BBGGRR colour: " + args[2]);
         for (const PaletteEntry &p : kLegend)
             if (p.r == (bbggrr & 0xFF) && p.g == (bbggrr >> 8 & 0xFF) && p.b == (bbggrr >> 16 & 0xFF))
                 body = p.key;

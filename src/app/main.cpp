@@ -1,4 +1,6 @@
+#include "accessibility/accessibility.h"
 #include "app/options.h"
+#include "facts.h"
 #include "handlers/frmmain.h"
 #include "system/display.h"
 #include "system/system.h"
@@ -82,7 +84,8 @@ int main(int argc, char **argv)
     for (const QString &line : options.refused)
         os::reportLine(line);
     if (options.help || options.version) {
-        if (os::showText(options.help ? helpText() : QStringLiteral("ZAV 黒板 " ZAV_VERSION "\n")))
+        if (os::showText(options.help ? helpText()
+                                      : QString::fromUtf8(facts::kTitle) + QStringLiteral(" " ZAV_VERSION "\n")))
             return 0;
         os::reportLine(QStringLiteral("%1 を書き出せません。").arg(options.help ? "--help" : "--version"));
         return 1;
@@ -103,7 +106,7 @@ int main(int argc, char **argv)
     // Windows' platform plugin turns it back on while the application object is built.
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QApplication::setApplicationName(QStringLiteral("zav-blackboard"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ZAV 黒板"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(facts::kTitle));
     QApplication::setApplicationVersion(QStringLiteral(ZAV_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.zav.blackboard"));
     qInstallMessageHandler(nullptr);
@@ -113,6 +116,8 @@ int main(int argc, char **argv)
 
     useBuiltInTextFace();
 
+    // Before any control exists: a control's interface is made the first time it is asked for.
+    installAccessibility();
     BlackboardWindow window;
     if (os::windowIsScreen()) {
         window.setWindowFlag(Qt::FramelessWindowHint);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "facts.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -7,8 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-// Colour in the &H00BBGGRR form: red in the low byte, blue in the third.
-using Colour = std::uint32_t;
+using facts::Colour; // &H00BBGGRR
 
 // A cursor picture that the runtime loaded; opaque to the handlers.
 class Picture

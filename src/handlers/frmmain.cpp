@@ -1,5 +1,6 @@
 #include "handlers/frmmain.h"
 
+#include "facts.h"
 #include "handlers/chalktable.h"
 
 void frmMain::Form_Load()
@@ -21,8 +22,8 @@ void frmMain::setBoardCursor(BuiltInCursor tool)
     // The file name is appended to the directory's own bytes; the name is written in UTF-8,
     // as the files are installed. Error lines read the bytes as UTF-8.
     const QByteArray directory = m_forms.appPath();
-    const QByteArray path = directory
-        + (tool == BuiltInCursor::Chalk ? QByteArrayLiteral("/チョーク.cur") : QByteArrayLiteral("/黒板消し.cur"));
+    const QByteArray path
+        = directory + '/' + (tool == BuiltInCursor::Chalk ? facts::kChalkCursorFile : facts::kEraserCursorFile);
     QString error;
     // Without a known program directory there is no file to trust: never the root or the
     // working directory.

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "facts.h"
+
 #include <QRect>
 
 // The window's layout in twips; 15 twips to the pixel at 96 dpi.
 namespace layout {
 
-inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kTwipsPerPixel = facts::kTwipsPerPixel;
 
 struct TwipRect
 {
@@ -16,7 +18,7 @@ struct TwipRect
     }
 };
 
-inline constexpr TwipRect kClient {0, 0, 9615, 6735};
+inline constexpr TwipRect kClient {0, 0, facts::kClientWidth, facts::kClientHeight};
 inline constexpr TwipRect kTray {0, 6000, 9615, 735}; // Picture1
 inline constexpr TwipRect kBoard {120, 120, 7575, 5895}; // 書ける
 inline constexpr TwipRect kDate {7680, 120, 1815, 5895}; // 日付
@@ -31,15 +33,14 @@ constexpr TwipRect chalk(int n)
 }
 
 // &H00BBGGRR colours.
-inline constexpr unsigned kFrameColour = 0x40;
-inline constexpr unsigned kBoardColour = 0x4000;
-inline constexpr unsigned kTrayColour = 0xE0E0E0;
-inline constexpr unsigned kDateTextColour = 0xFFFFFF;
+inline constexpr facts::Colour kFrameColour = facts::kFrameColour;
+inline constexpr facts::Colour kBoardColour = 0x4000;
+inline constexpr facts::Colour kTrayColour = 0xE0E0E0;
+inline constexpr facts::Colour kDateTextColour = 0xFFFFFF;
 
 inline constexpr int kDatePixelSize = 64; // 48 pt at 96 dpi
 
-// Every character a date can hold: the date's face is cut to these at build time (CMake reads this
-// line), and a line's ink box is measured over them.
-inline constexpr char16_t kDateCharacters[] = u"0123456789月日火水木金土()";
+// Every character a date can hold: a line's ink box is measured over them.
+using facts::kDateCharacters;
 
 } // namespace layout

@@ -5,9 +5,6 @@
 #include <cmath>
 
 namespace {
-constexpr std::int16_t kLeftButton = 1;
-constexpr std::int16_t kRightButton = 2;
-
 float speckOffset(float r)
 {
     return std::floor(r * kSpeckSpread);

@@ -7,15 +7,10 @@
 
 PalmRejection::PalmRejection(QObject *parent)
     : QObject(parent)
-    , m_now([] {
-        static QElapsedTimer timer = [] {
-            QElapsedTimer t;
-            t.start();
-            return t;
-        }();
-        return timer.elapsed();
-    })
+    , m_now([this] { return m_started.elapsed(); })
 {
+    m_started.start();
+    // Proximity is sent to the application object alone, so the pen is watched there.
     if (QCoreApplication *application = QCoreApplication::instance())
         application->installEventFilter(this);
 }

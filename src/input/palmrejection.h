@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <functional>
@@ -38,6 +39,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QElapsedTimer m_started;
     Clock m_now;
     bool m_inProximity = false;
     bool m_tipDown = false;

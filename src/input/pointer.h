@@ -4,6 +4,8 @@
 // tip with the right barrel button, and the flat of a hand rub out (2). Positions stay in the
 // board's pixels; the widget turns them into twips.
 
+#include "handlers/strokes.h"
+
 #include <QEvent>
 #include <QHash>
 #include <QPointF>
@@ -18,8 +20,8 @@ class QEventPoint;
 
 namespace input {
 
-inline constexpr std::int16_t kWrite = 1;
-inline constexpr std::int16_t kRubOut = 2;
+inline constexpr std::int16_t kWrite = kLeftButton;
+inline constexpr std::int16_t kRubOut = kRightButton;
 
 // One move for the board's handler, in the board's pixels.
 using MoveSink = std::function<void(std::int16_t button, const QPointF &pixels)>;

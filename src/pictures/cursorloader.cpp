@@ -70,11 +70,11 @@ void CursorLoader::holdChecks(bool hold)
 PictureRef CursorLoader::readCursor(os::OpenFile &file, QString *error)
 {
     if (!file.isRegular()) {
-        *error = QStringLiteral("not a regular file");
+        *error = QStringLiteral("普通のファイルではありません");
         return nullptr;
     }
     if (file.size() > kMaxIconFileBytes) {
-        *error = QStringLiteral("file too large");
+        *error = QStringLiteral("ファイルが大きすぎます");
         return nullptr;
     }
     // Read at most one byte past the limit: the file may have grown since it was opened.
@@ -85,7 +85,7 @@ PictureRef CursorLoader::readCursor(os::OpenFile &file, QString *error)
     if (!decoded)
         return nullptr;
     if (decoded->kind != IconFileImage::Kind::Cursor) {
-        *error = QStringLiteral("an icon, not a cursor file");
+        *error = QStringLiteral("カーソルではなくアイコンです");
         return nullptr;
     }
     return makeCursorPicture(decoded->image, decoded->hotspot);

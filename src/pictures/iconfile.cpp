@@ -54,8 +54,13 @@ QImage readWithQt(QByteArray bytes, const char *format)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
+    // The limit is the process's, for every reader: set once, before the first decode.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(kAllocationLimitMiB);
+        return true;
+    }();
+    Q_UNUSED(limited);
     QImageReader reader(&buffer, format);
-    QImageReader::setAllocationLimit(kAllocationLimitMiB); // for every reader, this one included
     return reader.read().convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -75,34 +80,34 @@ struct Bitmap
 const char *checkBitmap(QByteArrayView data, Bitmap *bitmap)
 {
     if (data.size() < 40 || u32(data, 0) < 40)
-        return "truncated bitmap header";
+        return "ビットマップのヘッダーが途中で切れています";
     const auto width = static_cast<std::int32_t>(u32(data, 4));
     const auto doubledHeight = static_cast<std::int32_t>(u32(data, 8));
     const int bits = u16(data, 14);
     if (width <= 0 || width > kMaxSide || doubledHeight <= 0 || doubledHeight > 2 * kMaxSide || doubledHeight % 2 != 0)
-        return "bad image size";
+        return "画像の大きさが正しくありません";
     if (u32(data, 16) != 0)
-        return "compressed bitmap";
+        return "圧縮されたビットマップは読めません";
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-        return "unsupported depth";
+        return "読めない色数です";
     const int height = doubledHeight / 2;
     qsizetype paletteSize = 0;
     if (bits <= 8) {
         const std::uint32_t used = u32(data, 32);
         if (used > (1u << bits))
-            return "more colours than the depth holds";
+            return "色数より多くの色が並んでいます";
         paletteSize = qsizetype(used == 0 ? 1u << bits : used) * 4;
     }
     const qsizetype headerSize = u32(data, 0);
     const qsizetype xorBytes = rowBytes(width, bits) * height;
     const qsizetype maskBytes = rowBytes(width, 1) * height;
     if (headerSize > data.size() || data.size() - headerSize < paletteSize + xorBytes)
-        return "truncated pixel data";
+        return "画素のデータが途中で切れています";
     // Windows draws a 32-bit image by its alpha; its mask, which some writers leave out or cut
     // short, is read only when the alpha says nothing. Other depths need all of it.
     const bool hasMask = data.size() - headerSize - paletteSize - xorBytes >= maskBytes;
     if (!hasMask && bits != 32)
-        return "truncated pixel data";
+        return "画素のデータが途中で切れています";
     *bitmap = {
         QSize(width, height), bits, headerSize, headerSize + paletteSize, headerSize + paletteSize + xorBytes, hasMask};
     return nullptr;
@@ -185,11 +190,11 @@ const char *checkPng(QByteArrayView data, QSize *size)
 {
     // Signature, then the IHDR chunk: length 13, type, width and height.
     if (data.size() < 8 + 8 + 8 || bigEndian32(data, 8) != 13 || data.sliced(12, 4) != QByteArrayView("IHDR"))
-        return "unreadable PNG header";
+        return "PNG のヘッダーを読めません";
     const std::uint32_t width = bigEndian32(data, 16);
     const std::uint32_t height = bigEndian32(data, 20);
     if (width == 0 || width > kMaxSide || height == 0 || height > kMaxSide)
-        return "bad image size";
+        return "画像の大きさが正しくありません";
     *size = QSize(static_cast<int>(width), static_cast<int>(height));
     return nullptr;
 }
@@ -199,14 +204,14 @@ const char *checkPng(QByteArrayView data, QSize *size)
 std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error)
 {
     if (bytes.size() > kMaxIconFileBytes)
-        return fail(error, "file too large");
+        return fail(error, "ファイルが大きすぎます");
     if (bytes.size() < 6 + 16)
-        return fail(error, "truncated header");
+        return fail(error, "ヘッダーが途中で切れています");
     const int type = u16(bytes, 2);
     if (u16(bytes, 0) != 0 || (type != 1 && type != 2))
-        return fail(error, "not an icon or cursor file");
+        return fail(error, "アイコンでもカーソルでもありません");
     if (u16(bytes, 4) == 0)
-        return fail(error, "no images");
+        return fail(error, "画像が入っていません");
 
     // The first entry of the directory is the picture.
     IconFileImage result;
@@ -216,7 +221,7 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
     const std::uint32_t size = u32(bytes, 6 + 8);
     const std::uint32_t offset = u32(bytes, 6 + 12);
     if (offset > std::uint64_t(bytes.size()) || size > std::uint64_t(bytes.size()) - offset)
-        return fail(error, "image data outside the file");
+        return fail(error, "画像のデータがファイルの外にあります");
     const QByteArrayView rest = bytes.sliced(offset);
     const bool png = rest.size() >= 8 && rest.first(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8);
     const QByteArrayView data = png ? rest : rest.first(size);
@@ -253,10 +258,10 @@ std::optional<IconFileImage> decodeIconFile(QByteArrayView bytes, QString *error
             applyAndMask(result.image, data, bitmap);
     }
     if (result.image.isNull())
-        return fail(error, png ? "unreadable PNG image" : "unreadable bitmap");
+        return fail(error, png ? "PNG 画像を読めません" : "ビットマップを読めません");
     if (result.image.size() != bitmap.size)
-        return fail(error, "bad image size");
+        return fail(error, "画像の大きさが正しくありません");
     if (result.hotspot.x() >= result.image.width() || result.hotspot.y() >= result.image.height())
-        return fail(error, "hotspot outside the image");
+        return fail(error, "ホットスポットが画像の外にあります");
     return result;
 }

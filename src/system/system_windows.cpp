@@ -1,5 +1,6 @@
 // The system interface on Windows. Paths arrive as UTF-8 and go to the wide API, so a folder or
 // file with a Japanese name is found whatever the ANSI code page.
+#include "facts.h"
 #include "system/system.h"
 
 #include <QCoreApplication>
@@ -47,7 +48,7 @@ QString systemError(DWORD code)
         = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     QString message = length ? QString::fromWCharArray(text, static_cast<int>(length)).trimmed()
-                             : QStringLiteral("error %1").arg(code);
+                             : QStringLiteral("エラー %1").arg(code);
     LocalFree(text);
     return message;
 }
@@ -187,7 +188,7 @@ bool showText(const QString &text)
     if (const HANDLE output = usableOutput(STD_OUTPUT_HANDLE))
         return writeTo(output, text);
     const std::wstring wide = text.toStdWString();
-    return MessageBoxW(nullptr, wide.c_str(), L"ZAV 黒板", MB_OK | MB_ICONINFORMATION) != 0;
+    return MessageBoxW(nullptr, wide.c_str(), facts::kTitleWide, MB_OK | MB_ICONINFORMATION) != 0;
 }
 
 void fatalLine(const QString &line)
@@ -196,7 +197,7 @@ void fatalLine(const QString &line)
         reportLine(line);
     } else {
         const std::wstring text = line.toStdWString();
-        MessageBoxW(nullptr, text.c_str(), L"ZAV 黒板", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+        MessageBoxW(nullptr, text.c_str(), facts::kTitleWide, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
     }
     std::_Exit(1);
 }

@@ -1,5 +1,6 @@
 #include "widgets/blackboardwindow.h"
 
+#include "facts.h"
 #include "handlers/chalktable.h"
 #include "handlers/layout.h"
 #include "pictures/builtin.h"
@@ -25,10 +26,8 @@ BlackboardWindow::BlackboardWindow()
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
 {
-    // Before any control exists: a control's interface is made the first time it is asked for.
-    installAccessibility();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("ZAV 黒板"));
+    setWindowTitle(QString::fromUtf8(facts::kTitle));
     setFixedSize(layout::kClient.pixels().size());
     QPalette framePalette = palette();
     framePalette.setColor(QPalette::Window, QColor(toQRgb(layout::kFrameColour)));
@@ -237,8 +236,8 @@ PictureRef BlackboardWindow::builtInCursor(BuiltInCursor which)
 {
     PictureRef &cached = m_builtInCursors[static_cast<int>(which)];
     if (!cached) {
-        const IconFileImage image = builtInPicture(which == BuiltInCursor::Chalk ? QStringLiteral("チョーク.cur")
-                                                                                 : QStringLiteral("黒板消し.cur"));
+        const IconFileImage image = builtInPicture(
+            QString::fromUtf8(which == BuiltInCursor::Chalk ? facts::kChalkCursorFile : facts::kEraserCursorFile));
         cached = makeCursorPicture(image.image, image.hotspot);
     }
     return cached;

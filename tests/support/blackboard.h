@@ -1,5 +1,6 @@
 // The real window as the program starts it, for the widget tests, and pixel helpers.
 #pragma once
+#include "accessibility/accessibility.h"
 #include "handlers/frmmain.h"
 #include "widgets/blackboardwindow.h"
 #include "widgets/boardwidget.h"
@@ -13,6 +14,8 @@ inline const QRgb kBoardPixel = qRgb(0, 64, 0);
 
 struct Blackboard
 {
+    // As the program does, the accessible interfaces are installed before the window is built.
+    const bool accessible = (installAccessibility(), true);
     BlackboardWindow forms;
     frmMain form {forms};
 
