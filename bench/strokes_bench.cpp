@@ -30,9 +30,10 @@ public:
         : m_forms(forms)
     {}
     void Unload() override { m_forms.Unload(); }
-    void PopupMenu() override { m_forms.PopupMenu(); }
+    void PopupMenu(const PopupPlace &at) override { m_forms.PopupMenu(at); }
     void setChalkVisible(int index, bool visible) override { m_forms.setChalkVisible(index, visible); }
     void setEraserVisible(bool visible) override { m_forms.setEraserVisible(visible); }
+    void setInHand(InHand held) override { m_forms.setInHand(held); }
     void setDateCaption(const QString &caption) override { m_forms.setDateCaption(caption); }
     void Cls() override { m_forms.Cls(); }
     void setFillColor(Colour colour) override { m_forms.setFillColor(colour); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "facts.h"
+#include "forms/formevents.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -21,6 +22,16 @@ using PictureRef = std::shared_ptr<const Picture>;
 
 enum class BuiltInCursor { Chalk, Eraser };
 
+// What the teacher holds, as the handlers leave the tray: the chalk stick taken off it, the
+// eraser, or nothing.
+struct InHand
+{
+    enum class Tool { Nothing, Chalk, Eraser };
+    Tool tool = Tool::Nothing;
+    int chalk = -1; // the stick's index, when chalk is held
+    friend bool operator==(const InHand &, const InHand &) = default;
+};
+
 // The forms runtime: every operation the window's handlers use, and nothing else.
 // Board coordinates and radii are twips, 15 to the pixel at 96 dpi.
 class Forms
@@ -30,9 +41,10 @@ public:
 
     // Window and controls.
     virtual void Unload() = 0;
-    virtual void PopupMenu() = 0;
+    virtual void PopupMenu(const PopupPlace &at) = 0;
     virtual void setChalkVisible(int index, bool visible) = 0;
     virtual void setEraserVisible(bool visible) = 0;
+    virtual void setInHand(InHand held) = 0; // said by the handler once the tray shows it
     virtual void setDateCaption(const QString &caption) = 0;
 
     // The board.

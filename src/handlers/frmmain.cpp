@@ -9,6 +9,7 @@ void frmMain::Form_Load()
     ChalkColor = QString::number(kChalks[0].colour);
     m_forms.setChalkVisible(0, false);
     m_forms.setEraserVisible(true);
+    m_forms.setInHand({InHand::Tool::Chalk, 0});
     Date_Click();
 }
 

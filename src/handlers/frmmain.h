@@ -17,7 +17,7 @@ public:
     void Form_Load() override;
     void 書ける_MouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
     void チョーク_Click(std::int16_t index) override;
-    void 黒板消し_Click() override;
+    void 黒板消し_Click(const PopupPlace &menuAt) override;
     void AllClear_Click() override;
     void Date_Click() override;
     void ExitEnd_Click() override;

@@ -1,8 +1,8 @@
 #include "handlers/frmmain.h"
 
-void frmMain::黒板消し_Click()
+void frmMain::黒板消し_Click(const PopupPlace &menuAt)
 {
-    m_forms.PopupMenu();
+    m_forms.PopupMenu(menuAt);
 }
 
 void frmMain::AllClear_Click()

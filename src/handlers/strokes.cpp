@@ -35,5 +35,6 @@ void frmMain::書ける_MouseMove(std::int16_t button, std::int16_t /*shift*/, f
         m_forms.Circle(x, y, kEraserRadius, kBoardColour);
         m_forms.setEraserVisible(false);
         ShowAllChalks();
+        m_forms.setInHand({InHand::Tool::Eraser});
     }
 }

@@ -76,12 +76,15 @@ BlackboardWindow::BlackboardWindow()
                              layout::kEraser.pixels(), TrayImage::Kind::Eraser, QStringLiteral("黒板消し"));
     m_eraser->setObjectName(QStringLiteral("黒板消し"));
     m_eraser->onClick = [this](const QPoint &global, quint64 timestamp) {
-        m_menu->openingClick(global, timestamp);
-        eraserClick(global);
+        if (m_events)
+            m_events->黒板消し_Click({global, timestamp});
     };
     // From the keyboard or assistive technology there is no click to open at: the menu opens
     // beside the eraser, to its right.
-    m_eraser->onActivate = [this] { eraserClick(m_eraser->mapToGlobal(QPoint(m_eraser->width(), 0))); };
+    m_eraser->onActivate = [this] {
+        if (m_events)
+            m_events->黒板消し_Click({m_eraser->mapToGlobal(QPoint(m_eraser->width(), 0)), std::nullopt});
+    };
     m_menu = new EraserMenu(this, [this](void (FormEvents::*handler)()) {
         if (m_events)
             (m_events->*handler)();
@@ -94,17 +97,8 @@ BlackboardWindow::BlackboardWindow()
         QStringLiteral("左ボタンを押したまま動かすとチョークで書けます。右ボタンを押したまま動かすと消せます。"
                        "ペンの先や指でも書けます。ペンの消しゴム側や手のひらでこすると消せます。"
                        "Tab でチョーク入れに移り、矢印キーで選んで Space で持ちます。"));
-    describeInHand();
     // Focus starts on the board, quietly: its mark shows once Tab is used.
     m_board->setFocus(Qt::OtherFocusReason);
-}
-
-void BlackboardWindow::eraserClick(const QPoint &popupAt)
-{
-    m_popupAt = popupAt;
-    if (m_events)
-        m_events->黒板消し_Click();
-    m_popupAt.reset();
 }
 
 BlackboardWindow::~BlackboardWindow()
@@ -144,10 +138,12 @@ void BlackboardWindow::Unload()
     close();
 }
 
-void BlackboardWindow::PopupMenu()
+void BlackboardWindow::PopupMenu(const PopupPlace &at)
 {
-    // At the click that asked for it: after touch or a pen the pointer position may be stale.
-    m_menu->popup(m_popupAt.value_or(QCursor::pos()));
+    // At the click that asked for it, not the pointer: after touch or a pen it may be stale.
+    if (at.clickTime)
+        m_menu->openingClick(at.global, *at.clickTime);
+    m_menu->popup(at.global);
 }
 
 void BlackboardWindow::setChalkVisible(int index, bool visible)
@@ -155,7 +151,6 @@ void BlackboardWindow::setChalkVisible(int index, bool visible)
     if (index < 0 || index >= kChalkCount || m_chalks[index]->isHidden() == !visible)
         return;
     m_chalks[index]->setVisible(visible);
-    describeInHand();
 }
 
 void BlackboardWindow::setEraserVisible(bool visible)
@@ -163,28 +158,22 @@ void BlackboardWindow::setEraserVisible(bool visible)
     if (m_eraser->isHidden() == !visible)
         return;
     m_eraser->setVisible(visible);
-    describeInHand();
 }
 
-void BlackboardWindow::describeInHand()
+void BlackboardWindow::setInHand(InHand held)
 {
-    // The picture missing from the tray is the tool in hand; from what shows, a screen reader
-    // user learns it in the descriptions of the board, the tray and each picture on it, which are
+    // What is in hand is told in the descriptions of the board, the tray and each picture on it,
     // read as focus arrives: a picture that takes the focus from one just picked says it.
-    QString inHand;
-    if (m_eraser->isHidden()) {
-        inHand = m_eraser->name();
-    } else {
-        for (const TrayImage *stick : m_chalks) {
-            if (stick->isHidden())
-                inHand = stick->name();
-        }
-    }
-    // Within one handler the tray passes through a moment with nothing off it (every stick back,
-    // then the held one taken off again): that says nothing new.
-    if (inHand.isEmpty() && !m_tray->description().isEmpty())
+    if (held == m_inHand)
         return;
-    const QString holding = inHand.isEmpty() ? QString() : inHand + QStringLiteral("を持っています。");
+    m_inHand = held;
+    QString holding;
+    if (held.tool == InHand::Tool::Eraser)
+        holding = m_eraser->name();
+    else if (held.tool == InHand::Tool::Chalk && held.chalk >= 0 && held.chalk < kChalkCount)
+        holding = m_chalks[held.chalk]->name();
+    if (!holding.isEmpty())
+        holding += QStringLiteral("を持っています。");
     m_tray->setDescription(m_tray, holding);
     m_board->setDescription(m_board, holding);
     for (TrayImage *picture : trayPictures(m_tray->inside()))

@@ -32,9 +32,10 @@ public:
     void setEvents(FormEvents *events) { m_events = events; }
 
     void Unload() override;
-    void PopupMenu() override;
+    void PopupMenu(const PopupPlace &at) override;
     void setChalkVisible(int index, bool visible) override;
     void setEraserVisible(bool visible) override;
+    void setInHand(InHand held) override;
     QString dateCaption() const;
     void setDateCaption(const QString &caption) override;
 
@@ -70,10 +71,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The eraser's click: the menu, if the handler opens it, opens at popupAt.
-    void eraserClick(const QPoint &popupAt);
-    void describeInHand();
-
     FormEvents *m_events = nullptr;
     QPointer<QWindow> m_native; // the native window watched, once shown
     BoardWidget *m_board = nullptr;
@@ -83,9 +80,7 @@ private:
     TrayImage *m_eraser = nullptr;
     EraserMenu *m_menu = nullptr;
 
-    // Where the popup opens: the click that asked for it, if any.
-    std::optional<QPoint> m_popupAt;
-
+    InHand m_inHand;
     Colour m_fillColour = 0xFFFFFF;
     PictureRef m_mouseIcon;
     std::array<PictureRef, 2> m_builtInCursors;

@@ -31,6 +31,7 @@ public:
     QStringList log;
     std::array<bool, 6> chalkVisible {true, true, true, true, true, true};
     bool eraserVisible = false;
+    InHand inHand; // as the handlers last said it
     QString caption;
     Colour fillColour = 0xFFFFFF;
     QList<CircleCall> circles;
@@ -45,7 +46,10 @@ public:
     QList<QByteArray> loadedPaths; // every path LoadPicture was asked for, as bytes
 
     void Unload() override { log << QStringLiteral("Unload"); }
-    void PopupMenu() override { log << QStringLiteral("PopupMenu"); }
+    void PopupMenu(const PopupPlace &at) override
+    {
+        log << QStringLiteral("PopupMenu %1,%2").arg(at.global.x()).arg(at.global.y());
+    }
     void setChalkVisible(int index, bool visible) override
     {
         log << QStringLiteral("chalk %1 %2").arg(index).arg(visible ? "shown" : "hidden");
@@ -57,6 +61,7 @@ public:
         log << QStringLiteral("eraser %1").arg(visible ? "shown" : "hidden");
         eraserVisible = visible;
     }
+    void setInHand(InHand held) override { inHand = held; }
     void setDateCaption(const QString &text) override
     {
         log << QStringLiteral("caption");

@@ -93,6 +93,7 @@ void TestHandlers::formLoad()
     QCOMPARE(form.chalkColor(), QStringLiteral("16777215"));
     QCOMPARE(forms.chalkVisible, (std::array<bool, 6> {false, true, true, true, true, true}));
     QVERIFY(forms.eraserVisible);
+    QCOMPARE(forms.inHand, (InHand {InHand::Tool::Chalk, 0}));
     QCOMPARE(forms.caption, QStringLiteral("3\r\n月\r\n11\r\n日\r\n(日)"));
     QCOMPARE(forms.log.first(), QStringLiteral("Randomize"));
     // Start-up reads no cursor file and leaves the platform's arrow over the board.
@@ -215,6 +216,7 @@ void TestHandlers::eraserThenChalk()
     QCOMPARE(forms.mouseIcon, QStringLiteral("/opt/zav/黒板消し.cur"));
     QVERIFY(!forms.eraserVisible);
     QCOMPARE(forms.chalkVisible, (std::array<bool, 6> {true, true, true, true, true, true}));
+    QCOMPARE(forms.inHand, InHand {InHand::Tool::Eraser});
     QCOMPARE(form.chalkColor(), QStringLiteral("16711680"));
 
     form.書ける_MouseMove(1, 0, 750, 750);
@@ -252,6 +254,7 @@ void TestHandlers::chalkClick()
     for (int i = 0; i < 6; ++i)
         QCOMPARE(forms.chalkVisible[i], i != index);
     QVERIFY(forms.eraserVisible);
+    QCOMPARE(forms.inHand, (InHand {InHand::Tool::Chalk, index}));
     QCOMPARE(forms.mouseIcon, QStringLiteral("/opt/zav/チョーク.cur"));
 }
 
@@ -265,6 +268,7 @@ void TestHandlers::heldColourOutsideTheTable()
     QVERIFY(form.chalkColor().isEmpty());
     QVERIFY(!forms.circles.isEmpty());
     QCOMPARE(forms.log.filter(QStringLiteral("hidden")), QStringList());
+    QCOMPARE(forms.inHand, InHand {});
     // Once a stick is picked, the same stroke takes it off.
     form.チョーク_Click(3);
     forms.log.clear();
@@ -289,6 +293,7 @@ void TestHandlers::chalkClickOutsideTheTray()
     form.チョーク_Click(static_cast<std::int16_t>(index));
     QCOMPARE(form.chalkColor(), QStringLiteral("16777215"));
     QVERIFY(forms.eraserVisible);
+    QCOMPARE(forms.inHand, InHand {}); // every stick back on the tray: nothing in hand
 }
 
 void TestHandlers::unreadableCursorFile_data()
@@ -353,8 +358,8 @@ void TestHandlers::commandsTouchOnlyTheirOwn()
     QCOMPARE(form.chalkColor(), QStringLiteral("32768"));
 
     forms.log.clear();
-    form.黒板消し_Click();
-    QCOMPARE(forms.log, QStringList {QStringLiteral("PopupMenu")});
+    form.黒板消し_Click({QPoint(640, 360), 1000});
+    QCOMPARE(forms.log, QStringList {QStringLiteral("PopupMenu 640,360")});
 
     forms.log.clear();
     forms.dates = {QDate(2026, 12, 25)};

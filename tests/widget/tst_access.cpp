@@ -196,9 +196,9 @@ void TestAccess::whatIsInHand()
 
 void TestAccess::announcements_data()
 {
-    // Actions, then what is in hand, read from what shows (the descriptions of the tray and the
+    // Actions, then what is in hand, as the handler says it (the descriptions of the tray and the
     // board), and what assistive technology heard: nothing while the window was built; after it
-    // shows, the pictures that go on or off the tray, and each new description once.
+    // shows, the pictures that go on or off the tray, then each new description once.
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("holding");
     QTest::addColumn<QStringList>("heard");
@@ -210,12 +210,11 @@ void TestAccess::announcements_data()
                                   << QStringList {"白のチョーク shown", "青のチョーク hidden"} + described;
     QTest::newRow("taking up the eraser")
         << "rub"
-        << "黒板消しを持っています。"
-        << QStringList {"黒板消し hidden"} + described + QStringList {"白のチョーク shown"};
+        << "黒板消しを持っています。" << QStringList {"黒板消し hidden", "白のチョーク shown"} + described;
     QTest::newRow("writing again after rubbing out") << "rub write"
                                                      << "白のチョークを持っています。"
-                                                     << QStringList {"黒板消し hidden"} + described
-            + QStringList {"白のチョーク shown", "黒板消し shown", "白のチョーク hidden"} + described;
+                                                     << QStringList {"黒板消し hidden", "白のチョーク shown"}
+            + described + QStringList {"黒板消し shown", "白のチョーク hidden"} + described;
     QTest::newRow("writing the date again, the same day") << "date"
                                                           << "白のチョークを持っています。" << QStringList {};
 }
