@@ -5,7 +5,6 @@
 #include "handlers/layout.h"
 #include "pictures/builtin.h"
 #include "system/display.h"
-#include "system/system.h"
 #include "widgets/boardwidget.h"
 #include "widgets/colour.h"
 #include "widgets/datestrip.h"
@@ -54,7 +53,7 @@ BlackboardWindow::BlackboardWindow()
         if (m_events)
             m_events->書ける_MouseMove(button, 0, x, y);
     };
-    m_board->onTouchFrame = [this](bool begins) { m_loader.holdChecks(begins); };
+    m_board->onTouchFrame = [this](bool begins) { m_services.holdFileChecks(begins); };
     m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
     m_tray->setName(QStringLiteral("チョーク入れ"));
@@ -218,47 +217,35 @@ void BlackboardWindow::setMouseIcon(const PictureRef &picture)
 
 PictureRef BlackboardWindow::LoadPicture(const QByteArray &path, QString *error)
 {
-    return m_loader.load(path, error);
+    return m_services.LoadPicture(path, error);
 }
 
 PictureRef BlackboardWindow::builtInCursor(BuiltInCursor which)
 {
-    PictureRef &cached = m_builtInCursors[static_cast<int>(which)];
-    if (!cached) {
-        const IconFileImage image = builtInPicture(
-            QString::fromUtf8(which == BuiltInCursor::Chalk ? facts::kChalkCursorFile : facts::kEraserCursorFile));
-        cached = makeCursorPicture(image.image, image.hotspot);
-    }
-    return cached;
+    return m_services.builtInCursor(which);
 }
 
 QByteArray BlackboardWindow::appPath() const
 {
-    // Asked once, as Qt does for its own application path: a stroke costs no readlink().
-    if (!m_appPath)
-        m_appPath = os::programDirectory();
-    return *m_appPath;
+    return m_services.appPath();
 }
 
 void BlackboardWindow::Randomize()
 {
-    m_random.seed(static_cast<std::mt19937::result_type>(os::randomSeed()));
+    m_services.Randomize();
 }
 
 float BlackboardWindow::Rnd()
 {
-    if (m_rnd)
-        return m_rnd();
-    // 24 random bits fill a float's mantissa exactly, so the result is never 1.
-    return static_cast<float>(m_random() >> 8) * (1.0f / 16777216.0f);
+    return m_services.Rnd();
 }
 
 QDate BlackboardWindow::today() const
 {
-    return m_today ? m_today() : os::today();
+    return m_services.today();
 }
 
 void BlackboardWindow::reportError(const QString &line)
 {
-    os::reportLine(line);
+    m_services.reportError(line);
 }

@@ -4,17 +4,14 @@
 #include "forms/formevents.h"
 #include "forms/forms.h"
 #include "handlers/chalktable.h"
-#include "pictures/cursorloader.h"
 #include "widgets/erasermenu.h"
+#include "widgets/services.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
 #include <array>
-#include <functional>
-#include <optional>
-#include <random>
 
 class BoardWidget;
 class DateStrip;
@@ -22,8 +19,9 @@ class TrayImage;
 class TrayPanel;
 
 // The window itself, no logic: its widgets, built from the layout table, and the runtime
-// operations (Forms) that the handlers, frmMain, ask of them. Events go to the FormEvents given
-// to setEvents(), until it is given nullptr: whoever owns the handlers does that before they go.
+// operations (Forms) that the handlers, frmMain, ask of them; what is not the window, it asks of
+// its Services. Events go to the FormEvents given to setEvents(), until it is given nullptr:
+// whoever owns the handlers does that before they go.
 class BlackboardWindow final : public QWidget, public Forms, public accessible::Frame
 {
 public:
@@ -52,9 +50,8 @@ public:
     QDate today() const override;
     void reportError(const QString &line) override;
 
-    // Today's date and the random numbers come from the system; tests pin them here.
-    void setClock(std::function<QDate()> today) { m_today = std::move(today); }
-    void setRandom(std::function<float()> rnd) { m_rnd = std::move(rnd); }
+    // What is not the window: files, the program's folder, random numbers, the clock.
+    Services &services() { return m_services; }
 
     // The controls, for tests that look at real pixels and geometry.
     BoardWidget *board() const { return m_board; }
@@ -83,10 +80,5 @@ private:
     InHand m_inHand;
     Colour m_fillColour = 0xFFFFFF;
     PictureRef m_mouseIcon;
-    std::array<PictureRef, 2> m_builtInCursors;
-    CursorLoader m_loader;
-    mutable std::optional<QByteArray> m_appPath;
-    std::mt19937 m_random;
-    std::function<QDate()> m_today;
-    std::function<float()> m_rnd;
+    Services m_services;
 };

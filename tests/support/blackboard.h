@@ -23,7 +23,7 @@ struct Blackboard
     explicit Blackboard(QDate today = {})
     {
         if (today.isValid())
-            forms.setClock([today] { return today; });
+            forms.services().setClock([today] { return today; });
         forms.setEvents(&form);
         form.Form_Load();
         forms.show();

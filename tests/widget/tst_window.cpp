@@ -243,7 +243,7 @@ void TestWindow::specksWhereRndSays()
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
     int next = 0;
-    blackboard->forms.setRandom([&] {
+    blackboard->forms.services().setRandom([&] {
         const float values[] = {side, dx, dy};
         return values[next++ % 3];
     });

@@ -11,7 +11,7 @@
 #                                 instead of fetching Debian's
 #
 # The source comes through a private apt source list; the system's apt sources are not touched.
-# About 30 minutes on two cores; later calls find it built and return at once.
+# About 25 minutes on two cores; later calls find it built and return at once.
 #
 # The same source gives the same libraries wherever the cache is: Qt is configured for a fixed
 # prefix and installed into the cache (its CMake packages are relocatable), the source and build
@@ -159,7 +159,7 @@ cmake -G Ninja -S "$SRC" -B build \
     -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_OPTIONS[@]}" >configure.log 2>&1 ||
     { tail -40 configure.log >&2; say "configure failed: $WORK/configure.log"; exit 1; }
 
-build_with_progress build 30
+build_with_progress build 25
 
 say "installing"
 rm -rf "$QT_DIR"
