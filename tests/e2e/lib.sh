@@ -17,7 +17,10 @@ cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null || true
     [ -n "$ORCA_PID" ] && kill "$ORCA_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-    rm -rf "$WORK"
+    # A browser's helper processes may write into its profile a moment after the browser has gone.
+    local tries=0
+    until rm -rf "$WORK" 2>/dev/null || [ $((tries += 1)) -ge 20 ]; do sleep 0.25; done
+    rm -rf "$WORK" 2>/dev/null || true
 }
 trap cleanup EXIT
 
