@@ -5,12 +5,9 @@
 zav_record_source_tree()
 set(ZAV_SOURCES_FILE zav-blackboard-${PROJECT_VERSION}-web-sources.tar.xz)
 set(ZAV_PROGRAM zav-blackboard)
-set(ZAV_WEB_FILES "")
-foreach(file IN LISTS ZAV_CURSOR_FILES)
-    get_filename_component(name ${file} NAME)
-    list(APPEND ZAV_WEB_FILES "\"${name}\"")
-endforeach()
-list(JOIN ZAV_WEB_FILES ", " ZAV_WEB_FILES)
+# The files the page writes into the program's folder, as a JavaScript list.
+list(JOIN ZAV_CURSOR_NAMES "\", \"" ZAV_WEB_FILES)
+set(ZAV_WEB_FILES "\"${ZAV_WEB_FILES}\"")
 # The frame's colour (&H00BBGGRR) as the page's and the installed app's theme colour.
 set(zav_frame ${ZAV_FRAME_COLOUR})
 math(EXPR zav_frame "((${zav_frame} & 0xFF) << 16) | (${zav_frame} & 0xFF00) | ((${zav_frame} >> 16) & 0xFF)"
