@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleHints>
 
@@ -28,7 +27,13 @@ EraserMenu::EraserMenu(QWidget *window, const std::function<void(void (FormEvent
         auto *action = new QAction(item.caption, window);
         action->setObjectName(QString::fromLatin1(item.name));
         action->setShortcut(item.shortcut);
-        connect(action, &QAction::triggered, this, [raise, handler = item.handler] { raise(handler); });
+        // While the popup is open it holds the keyboard: the shortcut acts wherever the focus is.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        // A click has closed the menu already; a shortcut while it is open closes it here.
+        connect(action, &QAction::triggered, this, [this, raise, handler = item.handler] {
+            close();
+            raise(handler);
+        });
         addAction(action);
         // Also on the window, so the shortcuts act while the popup is closed.
         window->addAction(action);
@@ -64,19 +69,6 @@ bool EraserMenu::guard(QEvent *event)
     }
     case QEvent::MouseButtonRelease:
         return std::exchange(m_swallowRelease, false);
-    case QEvent::KeyPress: {
-        // The popup holds the keyboard; the shortcuts it shows beside its items act here too.
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (QAction *action : actions()) {
-            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
-                close();
-                action->trigger();
-                return true;
-            }
-        }
-        return false;
-    }
     case QEvent::Hide:
         m_openingClick.reset();
         m_swallowRelease = false;
