@@ -2,6 +2,59 @@
 #include "system/display.h"
 #include "system/system_wasm.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+#include <private/qhighdpiscaling_p.h>
+
+#include <cmath>
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+namespace {
+
+QPointer<QWidget> shownWindow;
+// Qt's scale as the program started, from --scale: the screen's own factor multiplies it.
+qreal startScale = 1;
+
+// The page's zavRefit(scale): the browser's window has changed size, and the page has placed and
+// sized the canvas anew for the board at that scale (1 to 4). Qt's screen follows the canvas, and
+// at a new scale the window is shown at it, at the device's pixel density, all of it painted
+// again. The board's pixels are stretched from the board's own image, so nothing written is lost
+// or moved.
+void refit(double scale)
+{
+    QWindow *window = shownWindow ? shownWindow->windowHandle() : nullptr;
+    if (!window || !std::isfinite(scale) || scale < 1 || scale > 4)
+        return;
+    // Now rather than when the browser next reports it: Qt's own handler of the browser's resize
+    // ran before the page moved the canvas.
+    emscripten::val::module_property("qtResizeAllScreens")(emscripten::val::undefined());
+    if (qFuzzyCompare(QHighDpiScaling::factor(window->screen()), qreal(scale)))
+        return;
+    // The screen's factor multiplies the scale the program started at; it takes the screen as
+    // it is now.
+    QHighDpiScaling::setScreenFactor(window->screen(), scale / startScale);
+    // An open menu would stay where and as large as it was: it closes, as a click beside it does.
+    if (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    window->setGeometry(QRect(window->screen()->geometry().topLeft(), shownWindow->size()));
+    // The backing store is made anew at the new size, and Qt repaints only what was marked: all of
+    // it, each opaque control too.
+    shownWindow->update();
+    for (QWidget *control : shownWindow->findChildren<QWidget *>())
+        control->update();
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(zavDisplay)
+{
+    emscripten::function("zavRefit", &refit);
+}
+
 namespace os {
 
 void choosePlatform()
@@ -27,6 +80,8 @@ bool windowIsScreen()
 
 void windowShown(QWidget *window)
 {
+    shownWindow = window;
+    startScale = QHighDpiScaling::factor(window->screen());
     mirrorForScreenReaders(window);
 }
 

@@ -120,7 +120,8 @@ class Page:
         rect = json.loads(rect)
         if not rect:
             return False
-        self.left, self.top, self.scale = rect["x"], rect["y"], rect["width"] / WIDTH
+        # The canvas is whole CSS pixels: the scale's quarter step nearest its width.
+        self.left, self.top, self.scale = rect["x"], rect["y"], round(rect["width"] / WIDTH * 4) / 4
         return True
 
     def at(self, x, y):
@@ -243,6 +244,7 @@ def main():
         policy_in_force(browser, swapped_url)
         run(browser, url)
         pen(browser, url)
+        refit(browser, url)
         screen_reader(browser, url)
         installable(browser, url)
         cursor_files(browser, site, swapped_url)
@@ -288,6 +290,35 @@ def pen(browser, url):
     page.eraser_end([(x, 150) for x in range(40, 321, 5)])
     wait_until(lambda: page.shot() and page.count(chalk, 40, 140, 290, 21) == 0, "the pen's eraser end rubbed nothing out")
     ok("a pen's eraser end rubs out")
+
+
+def refit(browser, url):
+    """The browser's window grows and shrinks back: the board refits each time without a reload,
+    what was written stays where it was on the board, each screen pixel one of the board's."""
+    browser.call("Emulation.setDeviceMetricsOverride", width=1000, height=800, deviceScaleFactor=1, mobile=False)
+    page = Page(browser, url)
+    wait_until(lambda: drawn(page), "the board was not drawn on a 1000 x 800 page")
+    page.drag("left", 60, 300, 100)
+    line = lambda: page.count(near(WHITE), 60, 95, 245, 11) >= 100 and page.count(chalk, 60, 120, 245, 40) == 0
+    wait_until(lambda: page.shot() and line(), "a drag on the 1000 x 800 page wrote no line")
+    browser.evaluate("window.zavLoads = (window.zavLoads || 0) + 1")
+    for y, (width, height, scale) in ((260, (1400, 1000, 2)), (300, (1000, 800, 1.5))):
+        browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+                     mobile=False)
+        wait_until(lambda: page.locate() and page.scale == scale, f"a {width} x {height} page did not refit to {scale}")
+        # Only the board's own colours, in whole screen pixels: nothing blended, nothing sheared.
+        crisp = lambda: all(colour == BOARD or near(WHITE)(colour) for colour in
+                            page.image.crop((round(page.at(8, 8)[0]), round(page.at(8, 8)[1]),
+                                             round(page.at(505, 392)[0]), round(page.at(505, 392)[1]))).getdata())
+        wait_until(lambda: page.shot() and drawn(page) and line() and crisp(),
+                   f"the drawing was not kept, in place and crisp, at {scale} on a {width} x {height} page")
+        if browser.evaluate("window.zavLoads") != 1:
+            fail("the page reloaded to refit")
+        page.drag("left", 60, 300, y)
+        wait_until(lambda: page.shot() and page.count(near(WHITE), 60, y - 5, 245, 11) >= 100,
+                   f"after the refit to {scale}, a drag wrote nowhere near the pointer")
+    ok("the board refits live as the browser's window grows and shrinks, keeping what was written in place; "
+       "the pointer writes where it is")
 
 
 def ax_names(browser):
