@@ -21,9 +21,8 @@ qreal startScale = 1;
 
 // The page's zavRefit(scale): the browser's window has changed size, and the page has placed and
 // sized the canvas anew for the board at that scale (1 to 4). Qt's screen follows the canvas, and
-// at a new scale the window is shown at it, at the device's pixel density, all of it painted
-// again. The board's pixels are stretched from the board's own image, so nothing written is lost
-// or moved.
+// at a new scale the window is shown at it, at the device's pixel density. The board's pixels
+// are stretched from the board's own image, so nothing written is lost or moved.
 void refit(double scale)
 {
     QWindow *window = shownWindow ? shownWindow->windowHandle() : nullptr;
@@ -41,11 +40,8 @@ void refit(double scale)
     if (QWidget *popup = QApplication::activePopupWidget())
         popup->close();
     window->setGeometry(QRect(window->screen()->geometry().topLeft(), shownWindow->size()));
-    // The backing store is made anew at the new size, and Qt repaints only what was marked: all of
-    // it, each opaque control too.
-    shownWindow->update();
-    for (QWidget *control : shownWindow->findChildren<QWidget *>())
-        control->update();
+    // Painted again at the new scale: the window marks all of itself for it.
+    window->requestUpdate();
 }
 
 } // namespace

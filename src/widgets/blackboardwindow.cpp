@@ -12,6 +12,7 @@
 #include "widgets/trayimage.h"
 #include "widgets/traypanel.h"
 
+#include <QBackingStore>
 #include <QCursor>
 #include <QIcon>
 #include <QPixmap>
@@ -129,7 +130,27 @@ bool BlackboardWindow::eventFilter(QObject *watched, QEvent *event)
         else
             os::releaseWindow(m_native->winId());
     }
+    if (watched == m_native && (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest))
+        markAllAtNewScale();
     return QWidget::eventFilter(watched, event);
+}
+
+// At a new scale (a screen of another density, a scale changed while the window shows) Qt makes
+// the backing store anew, but only if it was scaled before, and paints in it only what is marked;
+// a control that paints all of itself (the board, the tray, the date) is not: the window would
+// show its old pixels stretched, or what the new store's memory held. Before the window paints or
+// is shown at a new scale, its store is made at that scale and every control is marked.
+void BlackboardWindow::markAllAtNewScale()
+{
+    const qreal ratio = m_native->devicePixelRatio();
+    if (ratio == m_markedRatio)
+        return;
+    m_markedRatio = ratio;
+    if (QBackingStore *store = backingStore())
+        store->resize(size());
+    update();
+    for (QWidget *control : findChildren<QWidget *>())
+        control->update();
 }
 
 void BlackboardWindow::Unload()

@@ -63,13 +63,17 @@ public:
 
 protected:
     // The native window, whenever the system makes it or takes it away: prepared for the system
-    // once it exists, released before it goes (os::prepareWindow, os::releaseWindow).
+    // once it exists, released before it goes (os::prepareWindow, os::releaseWindow); and before
+    // it paints or is shown again, at a new scale, every control marked to be painted.
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void markAllAtNewScale();
+
     FormEvents *m_events = nullptr;
     QPointer<QWindow> m_native; // the native window watched, once shown
+    qreal m_markedRatio = 0; // its device pixel ratio when every control was last marked
     BoardWidget *m_board = nullptr;
     TrayPanel *m_tray = nullptr;
     DateStrip *m_date = nullptr;

@@ -293,16 +293,17 @@ def pen(browser, url):
 
 
 def refit(browser, url):
-    """The browser's window grows and shrinks back: the board refits each time without a reload,
-    what was written stays where it was on the board, each screen pixel one of the board's."""
-    browser.call("Emulation.setDeviceMetricsOverride", width=1000, height=800, deviceScaleFactor=1, mobile=False)
+    """The browser's window grows from the unscaled board's, grows again and shrinks back: the
+    board refits each time without a reload, what was written stays where it was on the board,
+    each screen pixel one of the board's."""
+    browser.call("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=1, mobile=False)
     page = Page(browser, url)
-    wait_until(lambda: drawn(page), "the board was not drawn on a 1000 x 800 page")
+    wait_until(lambda: drawn(page), "the board was not drawn on an 800 x 600 page")
     page.drag("left", 60, 300, 100)
     line = lambda: page.count(near(WHITE), 60, 95, 245, 11) >= 100 and page.count(chalk, 60, 120, 245, 40) == 0
-    wait_until(lambda: page.shot() and line(), "a drag on the 1000 x 800 page wrote no line")
+    wait_until(lambda: page.shot() and line(), "a drag on the 800 x 600 page wrote no line")
     browser.evaluate("window.zavLoads = (window.zavLoads || 0) + 1")
-    for y, (width, height, scale) in ((260, (1400, 1000, 2)), (300, (1000, 800, 1.5))):
+    for y, (width, height, scale) in ((260, (1000, 800, 1.5)), (300, (1400, 1000, 2)), (340, (1000, 800, 1.5))):
         browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
                      mobile=False)
         wait_until(lambda: page.locate() and page.scale == scale, f"a {width} x {height} page did not refit to {scale}")

@@ -10,12 +10,14 @@
 #include "widgets/traypanel.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <private/qhighdpiscaling_p.h>
+#include <qpa/qplatformbackingstore.h>
 
 #include <limits>
 #ifdef Q_OS_WIN
@@ -411,8 +413,10 @@ void TestWindow::drawingKeptAcrossScales()
     QCOMPARE(w.geometry(), geometry);
     QCOMPARE(blackboard->board(), drawn);
 
-    const QImage shot = w.grab().toImage();
-    QCOMPARE(shot.size(), (QSizeF(w.size()) * factor).toSize());
+    // What the window shows, not a fresh rendering: its backing store, once painted again.
+    const auto onScreen = [&w] { return w.backingStore()->handle()->toImage(); };
+    QTRY_COMPARE(onScreen().size(), (QSizeF(w.size()) * factor).toSize());
+    const QImage shot = onScreen();
     // The board's last row lies under the tray. Each device pixel shows one of the board pixels
     // its centre falls in or beside (the rasteriser rounds the edges of a scaled pixel), never a
     // blend of them.
