@@ -144,3 +144,33 @@ build_with_progress() {
         exit 1
     fi
 }
+
+# build_qt WHAT MINUTES [CMAKE OPTION...]: the unpacked source in $SRC configured in $WORK/build
+# for $QT_PREFIX with QT_OPTIONS and the options given (the target's toolchain), built, and
+# installed into $QT_DIR, which it replaces. WHAT names the Qt in what it says. The libraries name
+# the source and build folders by fixed names, never this machine's.
+build_qt() {
+    local what=$1 minutes=$2
+    shift 2
+    local map="-ffile-prefix-map=$SRC=/usr/src/qt6-base -ffile-prefix-map=$WORK/build=/usr/src/qt6-base-build"
+    say "configuring ($what into $QT_DIR)"
+    cmake -G Ninja -S "$SRC" -B "$WORK/build" "$@" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_C_FLAGS="$map" -DCMAKE_CXX_FLAGS="$map" \
+        -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_OPTIONS[@]}" >"$WORK/configure.log" 2>&1 ||
+        { tail -40 "$WORK/configure.log" >&2; say "configure failed: $WORK/configure.log"; exit 1; }
+    build_with_progress "$WORK/build" "$minutes"
+    say "installing"
+    rm -rf "$QT_DIR"
+    cmake --install "$WORK/build" --prefix "$QT_DIR" >"$WORK/install.log"
+}
+
+# finish_qt: the stamp written, last, so that a build cut short is started again; the work folder
+# removed; the Qt's folder printed.
+finish_qt() {
+    echo "$STAMP" >"$QT_DIR/zav-stamp"
+    cd /
+    rm -rf "$WORK"
+    say "done"
+    echo "$QT_DIR"
+}

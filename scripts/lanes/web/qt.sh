@@ -82,24 +82,12 @@ SRC=$WORK/src
 apply_patches "$SRC"
 SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$SRC/debian/changelog" -STimestamp)
 export SOURCE_DATE_EPOCH
-MAP_FLAGS="-ffile-prefix-map=$SRC=/usr/src/qt6-base -ffile-prefix-map=$WORK/build=/usr/src/qt6-base-build"
 
 emsdk_layout "$WORK/emsdk"
 export EMSDK=$WORK/emsdk
-say "configuring (a static Qt for WebAssembly into $QT_DIR)"
-cmake -G Ninja -S "$SRC" -B build \
+build_qt "a static Qt for WebAssembly" 10 \
     -DCMAKE_TOOLCHAIN_FILE="$EMSCRIPTEN_ROOT/cmake/Modules/Platform/Emscripten.cmake" \
-    -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_C_FLAGS="$MAP_FLAGS" -DCMAKE_CXX_FLAGS="$MAP_FLAGS" \
-    -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_OPTIONS[@]}" >configure.log 2>&1 ||
-    { tail -40 configure.log >&2; say "configure failed: $WORK/configure.log"; exit 1; }
-
-build_with_progress build 10
-
-say "installing"
-rm -rf "$QT_DIR"
-cmake --install build --prefix "$QT_DIR" >install.log
+    -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten
 emsdk_layout "$QT_DIR/emsdk"
 # What whoever hands the program on must hand on with it: the source package, the changes made
 # to it, and the notices of the libraries the built Qt carries.
@@ -107,8 +95,4 @@ mkdir -p "$QT_DIR/zav-sources"
 cp "$WORK"/qt6-base_*.dsc "$WORK"/qt6-base_*.tar.* "$QT_DIR/zav-sources/"
 keep_patches "$QT_DIR/zav-sources/patches"
 notices
-echo "$STAMP" >"$QT_DIR/zav-stamp"
-cd /
-rm -rf "$WORK"
-say "done"
-echo "$QT_DIR"
+finish_qt

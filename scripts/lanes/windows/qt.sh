@@ -145,28 +145,11 @@ else
     SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-0}
 fi
 export SOURCE_DATE_EPOCH
-MAP_FLAGS="-ffile-prefix-map=$SRC=/usr/src/qt6-base -ffile-prefix-map=$WORK/build=/usr/src/qt6-base-build"
 [ -f "$SRC/src/3rdparty/wintab/wintab.h" ] || wintab "$SRC/src/3rdparty/wintab"
 
 mkdir -p "$CACHE"
 cp "$ROOT/cmake/mingw-w64-x86_64.cmake" "$CACHE/mingw-w64-x86_64.cmake"
 
-say "configuring (a static Qt for Windows into $QT_DIR)"
-cmake -G Ninja -S "$SRC" -B build \
-    -DCMAKE_TOOLCHAIN_FILE="$CACHE/mingw-w64-x86_64.cmake" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_C_FLAGS="$MAP_FLAGS" -DCMAKE_CXX_FLAGS="$MAP_FLAGS" \
-    -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_OPTIONS[@]}" >configure.log 2>&1 ||
-    { tail -40 configure.log >&2; say "configure failed: $WORK/configure.log"; exit 1; }
-
-build_with_progress build 25
-
-say "installing"
-rm -rf "$QT_DIR"
-cmake --install build --prefix "$QT_DIR" >install.log
+build_qt "a static Qt for Windows" 25 -DCMAKE_TOOLCHAIN_FILE="$CACHE/mingw-w64-x86_64.cmake"
 keep_sources "$WORK"
-echo "$STAMP" >"$QT_DIR/zav-stamp"
-cd /
-rm -rf "$WORK"
-say "done"
-echo "$QT_DIR"
+finish_qt
