@@ -1,6 +1,7 @@
 # The board's facts, written once here: CMake reads them as variables, C++ from the header made of
 # cmake/facts.h.in (target zav_facts, #include "facts.h").
-set(ZAV_TITLE "ZAV 黒板")                              # the window's caption and the app's name
+# The window's caption and the app's name; cached, so the packers find it in the build folder.
+set(ZAV_TITLE "ZAV 黒板" CACHE INTERNAL "The board's title")
 set(ZAV_TWIPS_PER_PIXEL 15)                            # at 96 dpi
 set(ZAV_CLIENT_TWIPS 9615 6735)                        # the window's inside: width, height
 set(ZAV_FRAME_COLOUR 0x000040)                         # around the board, &H00BBGGRR

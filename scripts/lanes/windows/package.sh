@@ -21,6 +21,7 @@ package_begin "$1"
 OUT=$(mkdir -p "${2:-$BUILD}" && cd "${2:-$BUILD}" && pwd)
 name=zav-blackboard-$VERSION-windows-x64
 sources=zav-blackboard-$VERSION-windows-sources
+title=$(sed -n 's/^ZAV_TITLE:INTERNAL=//p' "$BUILD/CMakeCache.txt")
 if [ -n "${ZAV_SIGN_PKCS12:-}" ] && ! grep -qx 'Uncommitted-Changes: no' "$BUILD/source.txt"; then
     fail "only a build of a committed tree is signed: $BUILD has uncommitted changes"
 fi
@@ -30,7 +31,7 @@ fi
 sign_and_strip() {
     local file=$1
     shift
-    osslsigncode sign "$@" -h sha256 -n "ZAV 黒板" -in "$file" -out "$file.signed" >/dev/null
+    osslsigncode sign "$@" -h sha256 -n "$title" -in "$file" -out "$file.signed" >/dev/null
     osslsigncode remove-signature -in "$file.signed" -out "$file.stripped" >/dev/null
 }
 
@@ -100,7 +101,7 @@ msi() {
     contents=$(cd "$STAGE/$name" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum | sha256sum)
     package_code=$(uuid5 "$upgrade_code" "package $msi_version ${contents%% *}")
     sed -e "s|@VERSION@|$msi_version|g" -e "s|@PRODUCT_CODE@|$product_code|g" -e "s|@FOLDER@|$name|g" \
-        -e "s|@ICON@|zav.ico|g" \
+        -e "s|@ICON@|zav.ico|g" -e "s|@TITLE@|$title|g" \
         "$ROOT/resources/windows/zav-blackboard.wxs" >"$STAGE/zav.wxs"
     listed=$(grep -o 'Source="[^"]*"' "$STAGE/zav.wxs" | sed "s|Source=\"$name/||; s|\"$||" | sort)
     staged=$(cd "$STAGE/$name" && find . -type f | sed 's|^\./||' | sort)
@@ -111,7 +112,7 @@ msi() {
     template=$(WINDOWS_LANGUAGE=ja msiinfo suminfo "$1" | sed -n 's/^Template: //p')
     # The summary information's strings are written as given: the subject in its code page, CP932.
     WINDOWS_LANGUAGE=ja env -u LD_PRELOAD -u FAKETIME faketime "$clock" msibuild "$1" -i "$STAGE/_ForceCodepage.idt" \
-        -s "$(printf 'ZAV 黒板 %s' "$msi_version" | iconv -t CP932)" ZAV "$template" "{$package_code}"
+        -s "$(printf '%s %s' "$title" "$msi_version" | iconv -t CP932)" ZAV "$template" "{$package_code}"
     signing_layout "$1"
 }
 
