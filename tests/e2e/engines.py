@@ -107,6 +107,10 @@ class Firefox:
     def shot(self):
         return png(self.call("browsingContext.captureScreenshot", context=self.context)["data"])
 
+    def grow(self, width, height):
+        """The page's viewport set to width x height."""
+        self.call("browsingContext.setViewport", context=self.context, viewport={"width": width, "height": height})
+
     def pointer(self, kind, steps):
         """steps: ("move", x, y), ("down",), ("up",) in page points."""
         actions = [{"type": "pointerMove", "x": int(s[1]), "y": int(s[2])} if s[0] == "move"
@@ -168,6 +172,10 @@ class WebKit:
     def shot(self):
         return png(self.request("GET", f"/session/{self.session}/screenshot"))
 
+    def grow(self, width, height):
+        """The browser's window set to width x height."""
+        self.request("POST", f"/session/{self.session}/window/rect", {"width": width, "height": height})
+
     def pointer(self, kind, steps):
         actions = [{"type": "pointerMove", "x": int(s[1]), "y": int(s[2]), "origin": "viewport"} if s[0] == "move"
                    else {"type": "pointerDown" if s[0] == "down" else "pointerUp", "button": 0} for s in steps]
@@ -225,6 +233,14 @@ def check(engine, display, url, touch):
         wait_until(lambda: board.shot() and menu_box(before, board.image) is not None,
                    f"{name}: a click on the eraser opened no menu")
         ok(f"{name}: a click on the eraser opens its menu")
+
+        # The browser's window grows: the board refits without a reload, every row kept.
+        scale = board.scale
+        browser.grow(1400, 1100)
+        wait_until(lambda: board.locate() and board.scale > scale and board.shot()
+                   and all(board.count(colour, 60, y - 5, 245, 11) >= 100 for _, _, y, colour, _ in rows),
+                   f"{name}: a larger window did not refit the board with what was written on it")
+        ok(f"{name}: the board refits to a larger window, keeping what was written")
     finally:
         browser.close()
 
