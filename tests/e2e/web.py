@@ -295,7 +295,7 @@ def pen(browser, url):
 def refit(browser, url):
     """The browser's window grows from the unscaled board's, grows again and shrinks back: the
     board refits each time without a reload, what was written stays where it was on the board,
-    each screen pixel one of the board's."""
+    each screen pixel one of the board's, and the menu open at the first refit closes."""
     browser.call("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=1, mobile=False)
     page = Page(browser, url)
     wait_until(lambda: drawn(page), "the board was not drawn on an 800 x 600 page")
@@ -303,14 +303,19 @@ def refit(browser, url):
     line = lambda: page.count(near(WHITE), 60, 95, 245, 11) >= 100 and page.count(chalk, 60, 120, 245, 40) == 0
     wait_until(lambda: page.shot() and line(), "a drag on the 800 x 600 page wrote no line")
     browser.evaluate("window.zavLoads = (window.zavLoads || 0) + 1")
+    # Only the board's own colours, in whole screen pixels: nothing blended, nothing sheared, and no
+    # menu left open over its corner.
+    crisp = lambda: all(colour == BOARD or near(WHITE)(colour) for colour in
+                        page.image.crop((round(page.at(8, 8)[0]), round(page.at(8, 8)[1]),
+                                         round(page.at(505, 392)[0]), round(page.at(505, 392)[1]))).getdata())
+    # The menu is open as the first refit comes.
+    before = page.image.copy()
+    page.click(462, 420)
+    wait_until(lambda: page.shot() and menu_box(before, page.image) is not None, "a click on the eraser opened no menu")
     for y, (width, height, scale) in ((260, (1000, 800, 1.5)), (300, (1400, 1000, 2)), (340, (1000, 800, 1.5))):
         browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
                      mobile=False)
         wait_until(lambda: page.locate() and page.scale == scale, f"a {width} x {height} page did not refit to {scale}")
-        # Only the board's own colours, in whole screen pixels: nothing blended, nothing sheared.
-        crisp = lambda: all(colour == BOARD or near(WHITE)(colour) for colour in
-                            page.image.crop((round(page.at(8, 8)[0]), round(page.at(8, 8)[1]),
-                                             round(page.at(505, 392)[0]), round(page.at(505, 392)[1]))).getdata())
         wait_until(lambda: page.shot() and drawn(page) and line() and crisp(),
                    f"the drawing was not kept, in place and crisp, at {scale} on a {width} x {height} page")
         if browser.evaluate("window.zavLoads") != 1:
@@ -319,7 +324,7 @@ def refit(browser, url):
         wait_until(lambda: page.shot() and page.count(near(WHITE), 60, y - 5, 245, 11) >= 100,
                    f"after the refit to {scale}, a drag wrote nowhere near the pointer")
     ok("the board refits live as the browser's window grows and shrinks, keeping what was written in place; "
-       "the pointer writes where it is")
+       "an open menu closes; the pointer writes where it is")
 
 
 def ax_names(browser):
