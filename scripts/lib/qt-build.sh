@@ -57,9 +57,12 @@ find_patches() {
     done
 }
 
-# patches_stamp: what the stamp says of PATCHES, so that a changed patch builds Qt again.
+# patches_stamp: what the stamp says of PATCHES, so that a changed patch builds Qt again. Only
+# the changes count: a patch's header is notes (DEP-3), and mending them builds nothing again.
 patches_stamp() {
-    [ ${#PATCHES[@]} -eq 0 ] || echo " patched $(cat "${PATCHES[@]}" | sha256sum | cut -d' ' -f1)"
+    [ ${#PATCHES[@]} -eq 0 ] ||
+        echo " patched $(for patch in "${PATCHES[@]}"; do sed -n '/^--- /,$p' "$patch"; done |
+                         sha256sum | cut -d' ' -f1)"
 }
 
 # apply_patches SRC: PATCHES applied to the unpacked source in SRC.
@@ -71,9 +74,11 @@ apply_patches() {
     done
 }
 
-# keep_patches DIR: PATCHES into DIR, each in the folder of patches/ it came from.
+# keep_patches DIR: PATCHES into DIR, each in the folder of patches/ it came from, in place of
+# any kept before (a Qt found built keeps the patches' headers as they are now).
 keep_patches() {
     local patch folder
+    rm -rf "$1"
     for patch in ${PATCHES[@]+"${PATCHES[@]}"}; do
         folder=$1/$(basename "$(dirname "$patch")")
         mkdir -p "$folder"

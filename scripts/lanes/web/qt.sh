@@ -68,6 +68,7 @@ notices() {
 # The stamp is written last: a build cut short is started again.
 if [ "$(cat "$QT_DIR/zav-stamp" 2>/dev/null)" = "$STAMP" ]; then
     [ -f "$QT_DIR/zav-sources/Qt-third-party.txt" ] || notices
+    keep_patches "$QT_DIR/zav-sources/patches"
     echo "$QT_DIR"
     exit 0
 fi

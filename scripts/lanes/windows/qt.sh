@@ -121,6 +121,7 @@ if [ "$(cat "$QT_DIR/zav-stamp" 2>/dev/null)" = "$STAMP" ] ||
         keep_sources "$fetched"
         rm -rf "$fetched"
     fi
+    [ "$(cat "$QT_DIR/zav-stamp" 2>/dev/null)" != "$STAMP" ] || keep_patches "$QT_DIR/zav-sources/patches"
     echo "$QT_DIR"
     exit 0
 fi
