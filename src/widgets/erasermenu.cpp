@@ -52,28 +52,53 @@ bool EraserMenu::guard(QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const std::optional<OpeningClick> opening = std::exchange(m_openingClick, std::nullopt);
-        if (!opening)
+        if (secondClickOfOpening(*mouse)) {
+            m_swallowRelease = true;
+            return true;
+        }
+        // A press on an item: chosen when released on it.
+        QAction *item = actionAt(mouse->position().toPoint());
+        if (!item || !item->isEnabled() || item->isSeparator())
             return false;
-        const QStyleHints *hints = QGuiApplication::styleHints();
-        const quint64 elapsed = mouse->timestamp() - opening->timestamp;
-        const QPoint moved = mouse->globalPosition().toPoint() - opening->global;
-        // Measured as Qt measures a double click: on each axis.
-        const int distance = hints->mouseDoubleClickDistance();
-        if (mouse->timestamp() < opening->timestamp || elapsed > quint64(hints->mouseDoubleClickInterval())
-            || qAbs(moved.x()) > distance || qAbs(moved.y()) > distance)
-            return false;
-        m_openingClick = opening; // a double click's press and its DblClick come as a pair
-        m_swallowRelease = true;
+        m_pressed = item;
+        setActiveAction(item);
         return true;
     }
-    case QEvent::MouseButtonRelease:
-        return std::exchange(m_swallowRelease, false);
+    case QEvent::MouseButtonRelease: {
+        if (std::exchange(m_swallowRelease, false))
+            return true;
+        QAction *pressed = std::exchange(m_pressed, nullptr);
+        if (!pressed)
+            return false;
+        if (actionAt(static_cast<QMouseEvent *>(event)->position().toPoint()) == pressed)
+            pressed->trigger();
+        return true;
+    }
     case QEvent::Hide:
         m_openingClick.reset();
         m_swallowRelease = false;
+        m_pressed = nullptr;
         return false;
     default:
         return false;
     }
+}
+
+// Whether a press is the second click of the double click that opened the menu: near it and
+// soon after it, measured as Qt measures a double click (on each axis, press to press). The
+// first press in the menu that is not ends the watch.
+bool EraserMenu::secondClickOfOpening(const QMouseEvent &mouse)
+{
+    const std::optional<OpeningClick> opening = std::exchange(m_openingClick, std::nullopt);
+    if (!opening)
+        return false;
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    const quint64 elapsed = mouse.timestamp() - opening->timestamp;
+    const QPoint moved = mouse.globalPosition().toPoint() - opening->global;
+    const int distance = hints->mouseDoubleClickDistance();
+    if (mouse.timestamp() < opening->timestamp || elapsed > quint64(hints->mouseDoubleClickInterval())
+        || qAbs(moved.x()) > distance || qAbs(moved.y()) > distance)
+        return false;
+    m_openingClick = opening; // a double click's press and its DblClick come as a pair
+    return true;
 }
