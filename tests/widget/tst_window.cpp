@@ -18,6 +18,8 @@
 #include <QTest>
 #include <private/qhighdpiscaling_p.h>
 #include <qpa/qplatformbackingstore.h>
+#include <qpa/qplatformscreen.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <limits>
 #ifdef Q_OS_WIN
@@ -402,12 +404,20 @@ void TestWindow::drawingKeptAcrossScales()
         blackboard->form.書ける_MouseMove(1, 0, 1500 + 150 * i, 1500 + 40 * i);
     const QImage drawn = blackboard->board();
     QScreen *screen = w.screen();
+    // The screen's scale changes, and its platform says so, as a desktop does when the scale is
+    // set anew (Qt 6.8 reads a window's ratio again only when told).
+    const auto rescale = [screen](qreal to) {
+        QHighDpiScaling::setScreenFactor(screen, to);
+        const QDpi dpi = screen->handle()->logicalDpi();
+        QWindowSystemInterface::handleScreenLogicalDotsPerInchChange(screen, dpi.first, dpi.second);
+        QWindowSystemInterface::flushWindowSystemEvents();
+    };
     const auto restore = qScopeGuard([&] {
-        QHighDpiScaling::setScreenFactor(screen, 1);
+        rescale(1);
         w.windowHandle()->setGeometry(w.geometry());
     });
     const QRect geometry = w.geometry();
-    QHighDpiScaling::setScreenFactor(screen, factor);
+    rescale(factor);
     w.windowHandle()->setGeometry(geometry);
     QCOMPARE(w.devicePixelRatio(), factor);
     QCOMPARE(w.geometry(), geometry);
