@@ -92,3 +92,10 @@ bool canAnnounce(const QWidget *widget);
 // widget is shown or hidden.)
 void announceNameChange(QWidget *widget);
 void announceDescriptionChange(QWidget *widget);
+
+// Whether a screen reader can be told a text to say without a focus change: Qt 6.8 and later
+// announce it; before, the only way is a changed description, announced as changed.
+bool announcementsExist();
+// Has a screen reader say the text now, from the widget, where announcements exist; nothing is said
+// while the window is built. One file per Qt: announce_qt68.cpp, announce_qt64.cpp.
+void announce(QWidget *from, const QString &text);

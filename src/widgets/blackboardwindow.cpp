@@ -19,6 +19,8 @@
 #include <QPlatformSurfaceEvent>
 #include <QWindow>
 
+#include <utility>
+
 BlackboardWindow::BlackboardWindow()
     // Fixed by its size alone: Windows' fixed-size dialog frame does not follow a window moved to
     // a monitor of another density.
@@ -135,6 +137,13 @@ bool BlackboardWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void BlackboardWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        announce(this, description());
+}
+
 // At a new scale (a screen of another density, a scale changed while the window shows) Qt makes
 // the backing store anew, but only if it was scaled before, and paints in it only what is marked;
 // a control that paints all of itself (the board, the tray, the date) is not: the window would
@@ -168,22 +177,31 @@ void BlackboardWindow::PopupMenu(const PopupPlace &at)
 
 void BlackboardWindow::setChalkVisible(int index, bool visible)
 {
-    if (index < 0 || index >= kChalkCount || m_chalks[index]->isHidden() == !visible)
+    if (index < 0 || index >= kChalkCount)
         return;
-    m_chalks[index]->setVisible(visible);
+    setTrayPictureVisible(m_chalks[index], visible);
 }
 
 void BlackboardWindow::setEraserVisible(bool visible)
 {
-    if (m_eraser->isHidden() == !visible)
+    setTrayPictureVisible(m_eraser, visible);
+}
+
+void BlackboardWindow::setTrayPictureVisible(TrayImage *picture, bool visible)
+{
+    if (picture->isHidden() == !visible)
         return;
-    m_eraser->setVisible(visible);
+    // Leaving the tray with the focus, it passes the focus on to a picture that says what is in
+    // hand as the focus arrives.
+    m_focusSaysInHand = m_focusSaysInHand || (!visible && picture->hasFocus());
+    picture->setVisible(visible);
 }
 
 void BlackboardWindow::setInHand(InHand held)
 {
-    // What is in hand is told in the descriptions of the board, the tray and each picture on it,
-    // read as focus arrives: a picture that takes the focus from one just picked says it.
+    // What is in hand is said as it changes, and told in the descriptions of the board, the tray
+    // and each picture on it, read as focus arrives: a picture that takes the focus from one just
+    // picked says it.
     if (held == m_inHand)
         return;
     m_inHand = held;
@@ -194,8 +212,13 @@ void BlackboardWindow::setInHand(InHand held)
         holding = m_chalks[held.chalk]->name();
     if (!holding.isEmpty())
         holding += QStringLiteral("を持っています。");
-    m_tray->setDescription(m_tray, holding);
-    m_board->setDescription(m_board, holding);
+    // Said as it changes, unless a picture that took the focus as one left the tray says it.
+    if (!std::exchange(m_focusSaysInHand, false))
+        announce(this, holding);
+    const accessible::Announce described
+        = announcementsExist() ? accessible::Announce::Quietly : accessible::Announce::Yes;
+    m_tray->setDescription(m_tray, holding, described);
+    m_board->setDescription(m_board, holding, described);
     for (TrayImage *picture : trayPictures(m_tray->inside()))
         picture->setDescription(picture, holding, accessible::Announce::Quietly);
 }

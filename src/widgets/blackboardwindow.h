@@ -67,9 +67,13 @@ protected:
     // it paints or is shown again, at a new scale, every control marked to be painted.
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Made active, the window has a screen reader say how to use it, where the reader does not
+    // read a window's description itself (Orca 48).
+    void changeEvent(QEvent *event) override;
 
 private:
     void markAllAtNewScale();
+    void setTrayPictureVisible(TrayImage *picture, bool visible);
 
     FormEvents *m_events = nullptr;
     QPointer<QWindow> m_native; // the native window watched, once shown
@@ -82,6 +86,7 @@ private:
     EraserMenu *m_menu = nullptr;
 
     InHand m_inHand;
+    bool m_focusSaysInHand = false; // since the last change of what is in hand
     Colour m_fillColour = 0xFFFFFF;
     PictureRef m_mouseIcon;
     Services m_services;
