@@ -180,10 +180,18 @@ start_orca() {
 # What Orca said since the mark, one utterance a line.
 said_since() { tail -n +"$(($1 + 1))" "$WORK/spoken"; }
 mark() { wc -l <"$WORK/spoken"; }
-# heard MARK LINE...: Orca said these lines one after the other, since the mark.
+# heard MARK LINE...: Orca said these lines one after the other, since the mark. A * in a line
+# stands for words (a role, which Orca 43 says in its own Japanese and Orca 48 in AT-SPI's words:
+# "プッシュボタン", "button"); a line's closing full stop, which Orca 48 leaves off some lines that
+# Orca 43 ends with one, is not compared.
 heard() {
-    local since=$1; shift
-    said_since "$since" | tr '\n' '|' | grep -qF -- "$(printf '%s|' "$@")"
+    local since=$1 tab=$'\t' pattern=$'\t' line
+    shift
+    for line in "$@"; do
+        line=$(printf '%s' "${line%.}" | sed 's/[][\.^$+?(){}|/]/\\&/g; s/\*/[^[:cntrl:]]+/g')
+        pattern+="$line$tab"
+    done
+    said_since "$since" | sed 's/\.$//' | tr '\n' '\t' | sed 's/^/\t/' | grep -qE -- "$pattern"
 }
 # heard_any MARK TEXT: Orca said something holding TEXT since the mark.
 heard_any() { said_since "$1" | grep -qF -- "$2"; }

@@ -1,6 +1,8 @@
 """A speech server for Orca that says nothing, for the tests: it writes each utterance as one line
 to the file that ORCA_QUIET_LOG names, at once (Orca's own debug log reaches its file only in
-blocks). Debian's speech-dispatcher would hang Orca on a machine with no sound."""
+blocks). Debian's speech-dispatcher would hang Orca on a machine with no sound. Orca 43 (Debian 12)
+calls its speech server's methods by camelCase names, Orca 48 (Debian 13) by snake_case ones: it
+answers to both."""
 import os
 
 from orca import speechserver
@@ -45,3 +47,11 @@ class SpeechServer(speechserver.SpeechServer):
     def sayAll(self, utteranceIterator, progressCallback):
         for context, _ in utteranceIterator:
             self.speak(context.utterance)
+
+    get_speech_server = getSpeechServer
+    get_speech_servers = getSpeechServers
+    get_factory_name = getFactoryName
+    shutdown_active_servers = shutdownActiveServers
+    get_info = getInfo
+    get_voice_families = getVoiceFamilies
+    say_all = sayAll
