@@ -4,6 +4,13 @@
 add_test(NAME layers COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/support/layers.py ${PROJECT_SOURCE_DIR}/src)
 set_tests_properties(layers PROPERTIES LABELS unit)
 
+# The program hardened as dpkg-buildflags says, read by hardening-check.
+if(ZAV_HARDEN AND NOT ZAV_SANITIZE AND ZAV_DPKG_BUILDFLAGS)
+    add_test(NAME hardening COMMAND ${ZAV_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/hardening.py linux
+             $<TARGET_FILE:zav-blackboard>)
+    set_tests_properties(hardening PROPERTIES LABELS e2e)
+endif()
+
 # End to end: the built program on its own Xvfb, driven with xdotool.
 find_package(X11 REQUIRED)
 add_executable(wmclose support/wmclose.cpp)

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Prints the copyright stanzas of what MinGW-w64 links statically into a Windows program: its C
 runtime and start-up code and winpthreads (from Debian's mingw-w64 copyright file), and GCC's
-libgcc and libstdc++ under the GCC Runtime Library Exception (from gcc-mingw-w64-base's), with
-the licence texts they name, for the program's copyright file.
+libgcc, libstdc++ and libssp under the GCC Runtime Library Exception (from gcc-mingw-w64-base's),
+with the licence texts they name, for the program's copyright file.
 
     scripts/lanes/windows/mingw-notices.py [DOC_FOLDER]      DOC_FOLDER: /usr/share/doc
 """
@@ -43,14 +43,15 @@ def mingw(doc):
 
 
 def gcc(doc):
-    """libgcc and libstdc++: GPL-3+ with the GCC Runtime Library Exception, whose text is quoted."""
+    """libgcc, libstdc++ and libssp (the stack protector's checks): GPL-3+ with the GCC Runtime
+    Library Exception, whose text is quoted."""
     text = open(f"{doc}/gcc-mingw-w64-base/copyright", encoding="utf-8").read()
     exception = re.search(r"^ *GCC RUNTIME LIBRARY EXCEPTION$.*?requirements of the license of GCC\.$",
                           text, re.M | re.S)
     if not exception:
         sys.exit("mingw-notices: no GCC Runtime Library Exception in gcc-mingw-w64-base's copyright file")
     body = "\n".join(" " + line.strip() if line.strip() else " ." for line in exception.group(0).split("\n"))
-    return ("Files: gcc/libgcc/* gcc/libstdc++-v3/*\n"
+    return ("Files: gcc/libgcc/* gcc/libstdc++-v3/* gcc/libssp/*\n"
             "Copyright: Free Software Foundation, Inc.\n"
             "License: GPL-3+ with GCC-exception-3.1\n"
             "Comment: GCC's runtime libraries, linked statically by MinGW-w64's g++.\n"
