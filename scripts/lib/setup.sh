@@ -1,11 +1,18 @@
 # shellcheck shell=bash disable=SC2034 # its lists are read by the scripts that source it
-# Sourced by every entry point in scripts/: where the tree is, and what is missing from Debian 12's
+# Sourced by every entry point in scripts/: where the tree is, and what is missing from Debian's
 # archive installed; with the build record's code (record.sh) for the lanes that pack.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD_DIR=${ZAV_BUILD_DIR:-$ROOT/build}
 
+# What building takes, and what the tests add (scripts/test); by names Debian 12 and 13 both have.
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev fonts-rocknroll python3-fonttools)
+TEST_PACKAGES=(qt6-base-private-dev xvfb xauth xdotool x11-utils imagemagick procps faketime diffoscope-minimal python3
+               dbus libbenchmark-dev fonts-dejavu-core dpkg-dev file desktop-file-utils appstream lintian devscripts
+               clang libclang-rt-dev at-spi2-core python3-pyatspi weston xwayland qt6-wayland orca locales
+               clang-format clang-tidy shellcheck git)
+# What installing a .deb and seeing its window take (tests/e2e/deb.sh).
+SHOW_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick procps dbus)
 
 # ensure_packages NAME...: installs the ones not yet installed (as root), or says how and stops.
 ensure_packages() {
