@@ -30,16 +30,28 @@ foreach(size 192 512)
     list(APPEND zav_web_icons ${png})
 endforeach()
 configure_file(resources/web/manifest.webmanifest.in ${ZAV_SITE}/manifest.webmanifest @ONLY)
-configure_file(resources/web/page.css ${ZAV_SITE}/page.css COPYONLY)
+configure_file(resources/web/page.css ${ZAV_SITE}/page.css @ONLY)
 
 # The page, its script and its service worker name every file they fetch by what was built.
 set(zav_served ${PROJECT_BINARY_DIR}/zav-blackboard.js ${PROJECT_BINARY_DIR}/zav-blackboard.wasm ${ZAV_CURSOR_FILES}
     ${ZAV_PICTURE_DIR}/zav.ico ${ZAV_SITE}/page.css ${ZAV_SITE}/manifest.webmanifest ${zav_web_icons})
 set(zav_page ${ZAV_SITE}/index.html ${ZAV_SITE}/page.js ${ZAV_SITE}/service-worker.js)
-add_custom_command(OUTPUT ${zav_page}
+# Beside each text and WebAssembly file, the same compressed: .br and .gz.
+find_program(ZAV_BROTLI brotli REQUIRED)
+find_program(ZAV_GZIP gzip REQUIRED)
+set(zav_compressed "")
+foreach(file IN LISTS zav_served zav_page)
+    get_filename_component(name ${file} NAME)
+    if(name MATCHES "\\.(html|css|js|wasm|webmanifest)$")
+        list(APPEND zav_compressed ${ZAV_SITE}/compressed/${name}.br ${ZAV_SITE}/compressed/${name}.gz)
+    endif()
+endforeach()
+add_custom_command(OUTPUT ${zav_page} ${zav_compressed}
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/resources/web -DOUT=${ZAV_SITE} "-DSERVED=${zav_served}"
+            -DCOMPRESSED=${ZAV_SITE}/compressed -DBROTLI=${ZAV_BROTLI} -DGZIP=${ZAV_GZIP}
             -DZAV_PROGRAM=${ZAV_PROGRAM} "-DZAV_TITLE=${ZAV_TITLE}" -DZAV_WINDOW_WIDTH=${ZAV_WINDOW_WIDTH}
             -DZAV_WINDOW_HEIGHT=${ZAV_WINDOW_HEIGHT} -DZAV_FRAME_COLOUR=${ZAV_FRAME_COLOUR}
+            "-DZAV_DESCRIPTION=${PROJECT_DESCRIPTION}"
             "-DZAV_WEB_FILES=${ZAV_WEB_FILES}" -P ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
     DEPENDS zav-blackboard ${ZAV_CURSOR_FILES} ${ZAV_PICTURE_DIR}/zav.ico ${ZAV_SITE}/page.css
             ${ZAV_SITE}/manifest.webmanifest ${zav_web_icons} ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
@@ -47,7 +59,7 @@ add_custom_command(OUTPUT ${zav_page}
             ${PROJECT_SOURCE_DIR}/resources/web/service-worker.js.in
     COMMENT "Writing the page, named by what it serves" VERBATIM)
 add_custom_target(zav_web_page ALL DEPENDS ${zav_page})
-install(FILES ${zav_page} ${zav_served} DESTINATION .)
+install(FILES ${zav_page} ${zav_served} ${zav_compressed} DESTINATION .)
 
 zav_licences_with_qt(PLATFORM WebAssembly SOURCES_FILE ${ZAV_SOURCES_FILE}
     RUNTIME_NOTE "\n The C and C++ runtime comes from Debian's emscripten, whose notices are in\n emscripten-copyright.txt."

@@ -11,7 +11,7 @@ RECORDED_PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix gcc-min
                    python3-fonttools fonts-rocknroll python3.11-minimal zlib1g xz-utils tar faketime)
 # The same for the web build.
 WEB_RECORDED_PACKAGES=(emscripten clang-14 lld-14 binaryen nodejs qt6-base-dev-tools qt6-base-dev cmake ninja-build g++
-                       python3-fonttools fonts-rocknroll fonts-noto-cjk python3.11-minimal zlib1g xz-utils tar)
+                       python3-fonttools fonts-rocknroll fonts-noto-cjk brotli gzip python3.11-minimal zlib1g xz-utils tar)
 # recorded_packages [NAME...]: the lines naming them (RECORDED_PACKAGES when none are given).
 recorded_packages() {
     [ $# -gt 0 ] || set -- "${RECORDED_PACKAGES[@]}"

@@ -401,6 +401,11 @@ def offline(browser, site, url, server):
         path = os.path.join(second, name)
         text = open(path, encoding="utf-8").read()
         open(path, "w", encoding="utf-8").write(text.replace(build, "0000" + build[4:]))
+    # Each changed file's compressed copies are made anew by a build; here they go, and the
+    # server sends the file itself.
+    for name in ("zav-blackboard.js", "index.html", "page.js", "service-worker.js"):
+        for suffix in (".br", ".gz"):
+            os.remove(os.path.join(second, name + suffix))
     server, _ = serve(second, urllib.parse.urlsplit(url).port)
     page = Page(browser, url)
     wait_until(lambda: drawn(page), "the second deployment's board was not drawn")

@@ -2,7 +2,9 @@
 """Serves a folder of static files on localhost, for trying the web build and for its tests,
 with the headers a school's server sends it (docs name them): a strict Content-Security-Policy,
 the types a browser needs, the program's files kept for good under their build's name and the
-rest asked for again each time. Says the address on its first line once it is listening.
+rest asked for again each time; and, as nginx's brotli_static and gzip_static do, a file's
+compressed copy beside it (.br, else .gz) to a browser that takes it. Says the address on its
+first line once it is listening.
 
     scripts/lanes/web/serve.py [--no-policy] FOLDER [PORT]
                                           PORT 0, or none: any free port; --no-policy: no
@@ -11,6 +13,7 @@ rest asked for again each time. Says the address on its first line once it is li
 """
 import functools
 import http.server
+import os
 import sys
 import urllib.parse
 
@@ -25,6 +28,28 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                       ".js": "text/javascript", ".cur": "image/x-icon",
                       ".webmanifest": "application/manifest+json"}
 
+    def send_head(self):
+        # The file's compressed copy, when the browser takes it and it is there: sent as the file,
+        # in that encoding.
+        path = self.translate_path(self.path)
+        if os.path.isdir(path) and self.path.split("?")[0].endswith("/"):
+            path = os.path.join(path, "index.html")
+        accepted = {part.split(";")[0].strip() for part in self.headers.get("Accept-Encoding", "").split(",")}
+        self.encoding = None
+        for encoding, suffix in (("br", ".br"), ("gzip", ".gz")):
+            if encoding in accepted and os.path.isfile(path + suffix):
+                self.encoding = encoding
+                break
+        if not self.encoding:
+            return super().send_head()
+        file = open(path + suffix, "rb")
+        self.send_response(200)
+        self.send_header("Content-Type", self.guess_type(path))
+        self.send_header("Content-Encoding", self.encoding)
+        self.send_header("Content-Length", str(os.fstat(file.fileno()).st_size))
+        self.end_headers()
+        return file
+
     def end_headers(self):
         # A file named with its build's name (?v=...) never changes; everything else (the page,
         # its service worker, the manifest) is asked for again, so a new deployment is seen.
@@ -33,6 +58,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         if self.server.policy:
             self.send_header("Content-Security-Policy", POLICY)
         self.send_header("X-Content-Type-Options", "nosniff")
+        # What is sent depends on what the browser takes, for a cache between them too.
+        self.send_header("Vary", "Accept-Encoding")
         self.send_header("Referrer-Policy", "no-referrer")
         super().end_headers()
 
