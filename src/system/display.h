@@ -15,7 +15,8 @@ class QWidget;
 namespace os {
 
 // Before the application object exists: picks the display platform where the system offers a
-// choice (XWayland on a Wayland desktop).
+// choice (XWayland on a Wayland desktop), and its scale where the display gives one (the page
+// around the program in a browser).
 void choosePlatform();
 // When Qt could not start: the line that says the display is missing, or nothing when that is
 // not the reason. qtMessages are what Qt said while it tried.

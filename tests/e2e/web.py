@@ -115,31 +115,44 @@ class Page:
 
     def locate(self):
         """Finds the window on the page; false while there is no canvas."""
-        rect = self.browser.evaluate(
-            "JSON.stringify(document.querySelector('#screen canvas')?.getBoundingClientRect() ?? null)")
-        rect = json.loads(rect)
+        found = json.loads(self.browser.evaluate(
+            "JSON.stringify({rect: document.querySelector('#screen canvas')?.getBoundingClientRect() ?? null,"
+            " ratio: devicePixelRatio})"))
+        rect, self.ratio = found["rect"], found["ratio"]
         if not rect:
             return False
-        # The canvas is whole CSS pixels: the scale's quarter step nearest its width.
-        self.left, self.top, self.scale = rect["x"], rect["y"], round(rect["width"] / WIDTH * 4) / 4
+        # The canvas is whole screen pixels: the scale is the quarter step of screen pixels a window
+        # pixel takes nearest its width; in CSS pixels, that over the device pixel ratio.
+        self.left, self.top = rect["x"], rect["y"]
+        self.device_scale = round(rect["width"] * self.ratio / WIDTH * 4) / 4
+        self.scale = self.device_scale / self.ratio
         return True
 
     def at(self, x, y):
+        """Window point x, y on the page, in CSS pixels."""
         return self.left + (x + 0.5) * self.scale, self.top + (y + 0.5) * self.scale
+
+    def on_shot(self, x, y):
+        """Window point x, y in a screenshot, which is in the screen's pixels."""
+        px, py = self.at(x, y)
+        return px * self.ratio, py * self.ratio
 
     def shot(self):
         self.image = self.browser.shot()
         return self.image
 
     def pixel(self, x, y):
-        px, py = self.at(x, y)
+        px, py = self.on_shot(x, y)
         return self.image.getpixel((int(px), int(py)))
+
+    def area(self, x, y, width, height):
+        """The screenshot's pixels inside the window rectangle."""
+        (x0, y0), (x1, y1) = self.on_shot(x - 0.5, y - 0.5), self.on_shot(x + width - 0.5, y + height - 0.5)
+        return self.image.crop((round(x0), round(y0), round(x1), round(y1))).getdata()
 
     def count(self, test, x, y, width, height):
         """Screen pixels inside the window rectangle for which test(colour) holds."""
-        (x0, y0), (x1, y1) = self.at(x - 0.5, y - 0.5), self.at(x + width - 0.5, y + height - 0.5)
-        region = self.image.crop((round(x0), round(y0), round(x1), round(y1)))
-        return sum(1 for colour in region.getdata() if test(colour))
+        return sum(1 for colour in self.area(x, y, width, height) if test(colour))
 
     def mouse(self, kind, x, y, button="none", buttons=0, on_screen=False):
         """A mouse event at window point x, y; with on_screen, at that point of the page."""
@@ -245,6 +258,9 @@ def main():
         run(browser, url)
         pen(browser, url)
         refit(browser, url)
+        phones(browser, url)
+        slow_first_visit(browser, url)
+        audit(url)
         screen_reader(browser, url)
         installable(browser, url)
         cursor_files(browser, site, swapped_url)
@@ -305,9 +321,7 @@ def refit(browser, url):
     browser.evaluate("window.zavLoads = (window.zavLoads || 0) + 1")
     # Only the board's own colours, in whole screen pixels: nothing blended, nothing sheared, and no
     # menu left open over its corner.
-    crisp = lambda: all(colour == BOARD or near(WHITE)(colour) for colour in
-                        page.image.crop((round(page.at(8, 8)[0]), round(page.at(8, 8)[1]),
-                                         round(page.at(505, 392)[0]), round(page.at(505, 392)[1]))).getdata())
+    crisp = lambda: crisp_board(page)
     # The menu is open as the first refit comes.
     before = page.image.copy()
     page.click(462, 420)
@@ -325,6 +339,121 @@ def refit(browser, url):
                    f"after the refit to {scale}, a drag wrote nowhere near the pointer")
     ok("the board refits live as the browser's window grows and shrinks, keeping what was written in place; "
        "an open menu closes; the pointer writes where it is")
+
+
+# Lighthouse's mobile setting, as DevTools emulates it: 1.6 Mbit/s down, 750 kbit/s up, 150 ms
+# round trip, a processor four times slower.
+SLOW_NETWORK = {"offline": False, "latency": 150, "downloadThroughput": 1.6 * 1024 * 1024 / 8,
+                "uploadThroughput": 750 * 1024 / 8}
+
+
+def slow_first_visit(browser, url):
+    """A phone's first visit on a slow network, nothing kept: the board's frame and a progress bar
+    within 3 s, the bar growing with the download, and the board in place of it within 15 s."""
+    browser.call("Emulation.setDeviceMetricsOverride", width=412, height=915, deviceScaleFactor=2.625, mobile=True)
+    browser.call("Network.enable")
+    for method, params in (("Network.setCacheDisabled", {"cacheDisabled": True}),
+                           ("Network.setBypassServiceWorker", {"bypass": True}),
+                           ("Network.emulateNetworkConditions", SLOW_NETWORK),
+                           ("Emulation.setCPUThrottlingRate", {"rate": 4})):
+        browser.call(method, **params)
+    state = ("JSON.stringify({value: document.getElementById('progress')?.value ?? null,"
+             " loading: document.getElementById('loading') ? !document.getElementById('loading').hidden : null,"
+             " canvas: !!document.querySelector('#screen canvas')})")
+    try:
+        browser.navigate("about:blank")
+        start = time.monotonic()
+        browser.navigate(url)
+        seen = []
+        while time.monotonic() - start < DEADLINE:
+            seen.append((time.monotonic() - start, json.loads(browser.evaluate(state) or "{}")))
+            if seen[-1][1].get("loading") is False:
+                break
+            time.sleep(0.25)
+        shown = seen[-1][0]
+        bar = [(t, s["value"]) for t, s in seen if s.get("loading")]
+        if not bar or bar[0][0] > 3:
+            fail(f"no progress bar within 3 s of a slow first visit: {seen[:4]}")
+        values = [v for _, v in bar]
+        if len(set(values)) < 3 or values != sorted(values):
+            fail(f"the progress bar did not grow with the download: {values}")
+        if seen[-1][1].get("loading") is not False or not seen[-1][1].get("canvas"):
+            fail(f"the progress bar did not give way to the board: {seen[-1]}")
+        page = Page(browser)
+        wait_until(lambda: page.locate() and drawn(page), "the board was not drawn after the slow first visit")
+        if shown > 15:
+            fail(f"on the slow first visit the board came after {shown:.1f} s")
+    finally:
+        for method, params in (("Emulation.setCPUThrottlingRate", {"rate": 1}),
+                               ("Network.emulateNetworkConditions", {**SLOW_NETWORK, "latency": 0,
+                                                                     "downloadThroughput": -1, "uploadThroughput": -1}),
+                               ("Network.setBypassServiceWorker", {"bypass": False}),
+                               ("Network.setCacheDisabled", {"cacheDisabled": False})):
+            browser.call(method, **params)
+    ok(f"a slow first visit shows the frame and a growing progress bar from {bar[0][0]:.1f} s, "
+       f"and the board in its place at {shown:.1f} s")
+
+
+def phones(browser, url):
+    """On phones upright and turned, the whole window (frame, board, date, tray) at the largest
+    quarter step of the screen's pixels a board pixel that fits, crisp; what is written is kept on
+    a turn, and the finger writes where it is."""
+    # Width and height in CSS pixels, the device pixel ratio, and the screen pixels a board pixel
+    # takes, upright; then turned.
+    rows = ((412, 915, 2.625, 1.5, 2.25), (360, 640, 3, 1.5, 2.25), (390, 844, 3, 1.75, 2.5))
+    browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+    try:
+        for width, height, ratio, upright, turned in rows:
+            browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=ratio,
+                         mobile=True)
+            page = Page(browser, url)
+            wait_until(lambda: page.locate() and drawn(page) and crisp_board(page),
+                       f"the whole board was not drawn, crisp, on a {width} x {height} phone")
+            if page.device_scale != upright:
+                fail(f"a {width} x {height} phone at {ratio} shows the board at {page.device_scale}, not {upright}")
+            page.touch("touchStart", [(60, 100)])
+            for x in range(70, 301, 10):
+                page.touch("touchMove", [(x, 100)])
+            page.touch("touchEnd", [])
+            line = lambda: page.count(near(WHITE), 60, 95, 245, 11) >= 100 and page.count(chalk, 60, 120, 245, 40) == 0
+            wait_until(lambda: page.shot() and line(), f"a finger on a {width} x {height} phone wrote not where it was")
+            browser.call("Emulation.setDeviceMetricsOverride", width=height, height=width, deviceScaleFactor=ratio,
+                         mobile=True)
+            wait_until(lambda: page.locate() and page.device_scale == turned and page.shot() and drawn(page)
+                       and line() and crisp_board(page),
+                       f"turned to {height} x {width}, the board was not refitted to {turned} with what was written")
+    finally:
+        browser.call("Emulation.setTouchEmulationEnabled", enabled=False)
+        browser.call("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=1, mobile=False)
+    ok("phones upright and turned show the whole window, crisp, at the largest quarter step of their pixels; "
+       "a turn keeps what was written")
+
+
+def audit(url):
+    """Lighthouse's accessibility audit, on its mobile and its desktop setting: nothing found.
+    Lighthouse is the one scripts/web installs ($ZAV_LIGHTHOUSE names it)."""
+    flags = ("--headless --no-sandbox --use-gl=swiftshader --enable-unsafe-swiftshader --no-first-run "
+             "--disable-background-networking --disable-component-update --disable-sync")
+    for setting in ("mobile", "desktop"):
+        report = os.path.join(tempfile.mkdtemp(prefix="zav-lighthouse-"), "report.json")
+        subprocess.run([os.environ["ZAV_LIGHTHOUSE"], url, "--only-categories=accessibility", "--output=json",
+                        f"--output-path={report}", "--quiet", f"--chrome-flags={flags}",
+                        *(["--preset=desktop"] if setting == "desktop" else [])],
+                       env=dict(os.environ, CHROME_PATH=shutil.which("chromium")), check=True, timeout=300)
+        result = json.load(open(report))
+        shutil.rmtree(os.path.dirname(report), ignore_errors=True)
+        score = result["categories"]["accessibility"]["score"]
+        found = [f"{name}: {check['title']}" for name, check in result["audits"].items()
+                 if check.get("score") is not None and check["score"] < 1]
+        if score != 1 or found:
+            fail(f"Lighthouse's accessibility audit, {setting}: {round(score * 100)}; {'; '.join(found)}")
+    ok("Lighthouse's accessibility audit scores 100 on its mobile and its desktop setting")
+
+
+def crisp_board(page):
+    """Only the board's own colours on it, in whole screen pixels: nothing blended, nothing
+    sheared, and no menu left open over its corner."""
+    return all(colour == BOARD or near(WHITE)(colour) for colour in page.area(8, 8, 497, 384))
 
 
 def ax_names(browser):
@@ -423,10 +552,9 @@ def time_zones(browser, url):
         browser.call("Emulation.setTimezoneOverride", timezoneId=zone)
         page = Page(browser, url)
         wait_until(lambda: drawn(page), f"the board was not drawn in {zone}")
-        x, y = page.at(514, 8)
-        strips.append(page.image.crop((int(x), int(y), int(x + 118 * page.scale), int(y + 392 * page.scale))))
+        strips.append(list(page.area(514, 8, 118, 392)))
     browser.call("Emulation.setTimezoneOverride", timezoneId="")
-    if ImageChops.difference(*strips).getbbox() is None:
+    if strips[0] == strips[1]:
         fail("the date is the same in time zones a day apart")
     ok("the date follows the browser's time zone")
 
