@@ -2,12 +2,11 @@
 // the same through a pen event, a touch frame and the flat of a hand, and with a corrupt cursor
 // file.
 //   build/bench/zav-bench [--benchmark_repetitions=5]
-#include "handlers/frmmain.h"
+#include "app/program.h"
 #include "injector.h"
 #include "pictures/cursorloader.h"
 #include "pictures/iconfile.h"
 #include "resident.h"
-#include "widgets/blackboardwindow.h"
 #include "widgets/boardwidget.h"
 
 #include <QApplication>
@@ -22,54 +21,31 @@
 
 namespace {
 
-// A runtime that passes every request on to the real window; the variants below change one.
-class ForwardingForms : public Forms
+// The program as it starts, shared by every benchmark.
+Program &program()
+{
+    static Program *made = [] {
+        auto *p = new Program;
+        p->start();
+        QCoreApplication::processEvents();
+        return p;
+    }();
+    return *made;
+}
+
+// The straightforward services: every event's cursor is decoded from its file again, so the
+// window sets a new cursor on every event.
+class NaiveCursorServices final : public Services
 {
 public:
-    explicit ForwardingForms(BlackboardWindow &forms)
-        : m_forms(forms)
-    {}
-    void Unload() override { m_forms.Unload(); }
-    void PopupMenu(const PopupPlace &at) override { m_forms.PopupMenu(at); }
-    void setChalkVisible(int index, bool visible) override { m_forms.setChalkVisible(index, visible); }
-    void setEraserVisible(bool visible) override { m_forms.setEraserVisible(visible); }
-    void setInHand(InHand held) override { m_forms.setInHand(held); }
-    void setDateCaption(const QString &caption) override { m_forms.setDateCaption(caption); }
-    void Cls() override { m_forms.Cls(); }
-    void setFillColor(Colour colour) override { m_forms.setFillColor(colour); }
-    void Circle(float x, float y, float radius, Colour outline) override { m_forms.Circle(x, y, radius, outline); }
-    void setMouseIcon(const PictureRef &picture) override { m_forms.setMouseIcon(picture); }
-    PictureRef LoadPicture(const QByteArray &path, QString *error) override { return m_forms.LoadPicture(path, error); }
-    PictureRef builtInCursor(BuiltInCursor which) override { return m_forms.builtInCursor(which); }
-    QByteArray appPath() const override { return m_forms.appPath(); }
-    void Randomize() override { m_forms.Randomize(); }
-    float Rnd() override { return m_forms.Rnd(); }
-    QDate today() const override { return m_forms.today(); }
-    void reportError(const QString &line) override { m_forms.reportError(line); }
-
-protected:
-    BlackboardWindow &m_forms;
-};
-
-// The straightforward runtime: decodes the cursor file and sets a new cursor on every event.
-class NaiveCursorForms final : public ForwardingForms
-{
-public:
-    using ForwardingForms::ForwardingForms;
-    void setMouseIcon(const PictureRef &picture) override
-    {
-        if (const auto *cursor = dynamic_cast<const QtPicture *>(picture.get()))
-            m_forms.board()->setCursor(cursor->cursor);
-    }
     PictureRef LoadPicture(const QByteArray &path, QString *error) override { return CursorLoader().load(path, error); }
 };
 
 // A program directory whose chalk cursor file is a corrupt 1 MiB file.
-class BadCursorFileForms final : public ForwardingForms
+class BadCursorFileServices final : public Services
 {
 public:
-    explicit BadCursorFileForms(BlackboardWindow &forms)
-        : ForwardingForms(forms)
+    BadCursorFileServices()
     {
         QFile file(m_directory.filePath(QStringLiteral("チョーク.cur")));
         if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(1 << 20, 'x')) != (1 << 20))
@@ -82,9 +58,9 @@ private:
     QTemporaryDir m_directory;
 };
 
-void runStrokes(benchmark::State &state, Forms &runtime, std::int16_t button)
+void runStrokes(benchmark::State &state, Runtime &runtime, std::int16_t button)
 {
-    frmMain form(runtime);
+    frmMain form(program().window(), runtime);
     form.Form_Load();
     QCoreApplication::processEvents();
     long rssAfterWarmUp = 0;
@@ -108,36 +84,25 @@ void runStrokes(benchmark::State &state, Forms &runtime, std::int16_t button)
         state.counters["rss_growth_KiB"] = static_cast<double>(residentKiB() - rssAfterWarmUp);
 }
 
-BlackboardWindow &window()
-{
-    static BlackboardWindow *forms = [] {
-        auto *w = new BlackboardWindow;
-        w->show();
-        QCoreApplication::processEvents();
-        return w;
-    }();
-    return *forms;
-}
-
 void BM_ChalkEvent(benchmark::State &state)
 {
-    runStrokes(state, window(), 1);
+    runStrokes(state, program().services(), 1);
 }
 
 void BM_EraserEvent(benchmark::State &state)
 {
-    runStrokes(state, window(), 2);
+    runStrokes(state, program().services(), 2);
 }
 
 void BM_ChalkEventNaiveCursor(benchmark::State &state)
 {
-    NaiveCursorForms naive(window());
+    NaiveCursorServices naive;
     runStrokes(state, naive, 1);
 }
 
 void BM_ChalkEventBadCursorFile(benchmark::State &state)
 {
-    BadCursorFileForms bad(window());
+    BadCursorFileServices bad;
     runStrokes(state, bad, 1);
 }
 
@@ -151,22 +116,16 @@ QPointF strokePoint(std::int64_t n, int finger, bool spread = true)
     return QPointF(10 + (n + 37 * finger) % 480, 10 + (n / 480 + 31 * finger) % 370);
 }
 
-// The window with the handlers attached, for events sent to its widgets.
+// The window as the program leaves it after Form_Load, for events sent to its widgets.
 struct Attached
 {
-    BlackboardWindow &forms = window();
-    frmMain form {forms};
+    BlackboardWindow &forms = program().window();
     Attached()
     {
-        forms.setEvents(&form);
-        form.Form_Load();
+        program().form().Form_Load();
         QCoreApplication::processEvents();
     }
-    ~Attached()
-    {
-        forms.setEvents(nullptr);
-        QCoreApplication::processEvents();
-    }
+    ~Attached() { QCoreApplication::processEvents(); }
 };
 
 void BM_PenEvent(benchmark::State &state)
@@ -287,7 +246,7 @@ void BM_PalmFrame(benchmark::State &state)
 // The chalk cursor file beside the benchmark.
 QByteArray chalkCursorPath()
 {
-    return window().appPath() + QByteArrayLiteral("/チョーク.cur");
+    return program().services().appPath() + QByteArrayLiteral("/チョーク.cur");
 }
 
 // A cursor file that has changed since the last event: read and decoded again, the cursor

@@ -1,15 +1,12 @@
-#include "accessibility/accessibility.h"
 #include "app/options.h"
+#include "app/program.h"
 #include "facts.h"
-#include "handlers/frmmain.h"
 #include "system/display.h"
 #include "system/system.h"
-#include "widgets/blackboardwindow.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
-#include <QScopeGuard>
 
 namespace {
 
@@ -116,20 +113,14 @@ int main(int argc, char **argv)
 
     useBuiltInTextFace();
 
-    // Before any control exists: a control's interface is made the first time it is asked for.
-    installAccessibility();
-    BlackboardWindow window;
+    Program program;
+    BlackboardWindow &window = program.window();
     if (os::windowIsScreen()) {
         window.setWindowFlag(Qt::FramelessWindowHint);
         window.move(0, 0);
     }
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &os::windowClosed);
-    frmMain form(window);
-    window.setEvents(&form);
-    // The window outlives the handlers: it stops raising events before they go.
-    const auto detach = qScopeGuard([&window] { window.setEvents(nullptr); });
-    form.Form_Load();
-    window.show();
+    program.start();
     os::windowShown(&window);
     return QApplication::exec();
 }

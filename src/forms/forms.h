@@ -2,25 +2,11 @@
 
 #include "facts.h"
 #include "forms/formevents.h"
+#include "forms/runtime.h"
 
-#include <QByteArray>
-#include <QDate>
 #include <QString>
 
-#include <cstdint>
-#include <memory>
-
 using facts::Colour; // &H00BBGGRR
-
-// A cursor picture that the runtime loaded; opaque to the handlers.
-class Picture
-{
-public:
-    virtual ~Picture() = default;
-};
-using PictureRef = std::shared_ptr<const Picture>;
-
-enum class BuiltInCursor { Chalk, Eraser };
 
 // What the teacher holds, as the handlers leave the tray: the chalk stick taken off it, the
 // eraser, or nothing.
@@ -32,8 +18,9 @@ struct InHand
     friend bool operator==(const InHand &, const InHand &) = default;
 };
 
-// The forms runtime: every operation the window's handlers use, and nothing else.
-// Board coordinates and radii are twips, 15 to the pixel at 96 dpi.
+// The window as the forms runtime shows it: every operation the handlers ask of the window and
+// its controls, and nothing else (what is not the window is the Runtime's). Board coordinates and
+// radii are twips, 15 to the pixel at 96 dpi.
 class Forms
 {
 public:
@@ -52,15 +39,4 @@ public:
     virtual void setFillColor(Colour colour) = 0;
     virtual void Circle(float x, float y, float radius, Colour outline) = 0;
     virtual void setMouseIcon(const PictureRef &picture) = 0;
-
-    // Services. LoadPicture returns null and says why in *error when the file cannot be used.
-    // Paths are the bytes the system uses, whatever their encoding.
-    virtual PictureRef LoadPicture(const QByteArray &path, QString *error) = 0;
-    virtual PictureRef builtInCursor(BuiltInCursor which) = 0;
-    // The directory of the running executable, empty if it cannot be found.
-    virtual QByteArray appPath() const = 0;
-    virtual void Randomize() = 0;
-    virtual float Rnd() = 0; // [0, 1)
-    virtual QDate today() const = 0;
-    virtual void reportError(const QString &line) = 0;
 };

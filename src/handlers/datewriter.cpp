@@ -13,7 +13,7 @@ const std::array<QString, 7> kWeekdayNames = {
 void frmMain::Date_Click()
 {
     // One reading of the clock, so a run across midnight cannot mix two dates.
-    const QDate date = m_forms.today();
+    const QDate date = m_runtime.today();
     const QString crlf = QStringLiteral("\r\n");
     // Qt counts Monday as 1 and Sunday as 7 (0 for no date, which the clock never gives): 1 to 7.
     const int weekday = date.dayOfWeek() % 7 + 1;

@@ -6,12 +6,14 @@
 #include <QString>
 
 // The window's logic, no widgets: its one piece of state and every event handler, named as the
-// window's own. It reaches the window (BlackboardWindow, or a test's fake) only through Forms.
+// window's own. It reaches the window (BlackboardWindow, or a test's fake) only through Forms,
+// and what is not the window (Services, or the same fake) only through Runtime.
 class frmMain final : public FormEvents
 {
 public:
-    explicit frmMain(Forms &forms)
+    frmMain(Forms &forms, Runtime &runtime)
         : m_forms(forms)
+        , m_runtime(runtime)
     {}
 
     void Form_Load() override;
@@ -32,6 +34,7 @@ private:
     void setBoardCursor(BuiltInCursor tool);
 
     Forms &m_forms;
+    Runtime &m_runtime;
     QString ChalkColor;
     bool m_cursorFailing[2] = {false, false};
 };

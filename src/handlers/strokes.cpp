@@ -19,9 +19,9 @@ void frmMain::書ける_MouseMove(std::int16_t button, std::int16_t /*shift*/, f
         m_forms.Circle(x, y, kChalkRadius, chalkColourValue());
         m_forms.setEraserVisible(true);
         for (int i = 0; i < kSpecksPerDab; ++i) {
-            const float r0 = m_forms.Rnd();
-            const float r1 = m_forms.Rnd();
-            const float r2 = m_forms.Rnd();
+            const float r0 = m_runtime.Rnd();
+            const float r1 = m_runtime.Rnd();
+            const float r2 = m_runtime.Rnd();
             // The fill stays the chalk colour; at this radius only the outline shows.
             if (static_cast<int>(std::floor(r0 * 2)) + 1 == 1)
                 m_forms.Circle(x + speckOffset(r1), y + speckOffset(r2), kSpeckRadius, kBoardColour);

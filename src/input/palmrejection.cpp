@@ -1,6 +1,5 @@
 #include "input/palmrejection.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTabletEvent>
@@ -10,9 +9,6 @@ PalmRejection::PalmRejection(QObject *parent)
     , m_now([this] { return m_started.elapsed(); })
 {
     m_started.start();
-    // Proximity is sent to the application object alone, so the pen is watched there.
-    if (QCoreApplication *application = QCoreApplication::instance())
-        application->installEventFilter(this);
 }
 
 bool PalmRejection::touchAllowed() const

@@ -13,8 +13,9 @@
 // pressed to the screen is in a hand however still it is held (and a still pen says nothing):
 // touch stays blocked until it lifts.
 //
-// Told of pen events by watching the application's events (proximity goes to the application
-// object, the rest to widgets); asked before touch is handled.
+// Told of pen events as a filter of the application's events (proximity goes to the application
+// object alone, the rest to widgets), installed by whoever makes the program; asked before touch
+// is handled.
 class PalmRejection final : public QObject
 {
 public:

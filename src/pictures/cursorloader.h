@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/forms.h"
+#include "forms/runtime.h"
 #include "system/system.h"
 
 #include <QByteArray>

@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kMaxSide = 256;
-// Qt's readers refuse to allocate more than this for one picture: 256 x 256 ARGB32 is 256 KiB.
-constexpr int kAllocationLimitMiB = 1;
 
 std::uint16_t u16(QByteArrayView b, qsizetype at)
 {
@@ -54,12 +52,7 @@ QImage readWithQt(QByteArray bytes, const char *format)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    // The limit is the process's, for every reader: set once, before the first decode.
-    static const bool limited = [] {
-        QImageReader::setAllocationLimit(kAllocationLimitMiB);
-        return true;
-    }();
-    Q_UNUSED(limited);
+    // Bounded by kDecodeAllocationLimitMiB, which the process gives every reader as it starts.
     QImageReader reader(&buffer, format);
     return reader.read().convertToFormat(QImage::Format_ARGB32);
 }

@@ -16,6 +16,10 @@ struct IconFileImage
     QPoint hotspot; // (0, 0) for icons
 };
 
+// What Qt's readers may allocate for one picture (QImageReader::setAllocationLimit, the
+// process's, set once as it starts): 256 x 256 ARGB32 is 256 KiB.
+inline constexpr int kDecodeAllocationLimitMiB = 1;
+
 // Largest file a picture may come from; anything bigger is refused before it is read.
 inline constexpr qint64 kMaxIconFileBytes = 1 << 20;
 

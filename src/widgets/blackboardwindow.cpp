@@ -4,6 +4,7 @@
 #include "handlers/chalktable.h"
 #include "handlers/layout.h"
 #include "pictures/builtin.h"
+#include "pictures/cursorloader.h"
 #include "system/display.h"
 #include "widgets/boardwidget.h"
 #include "widgets/colour.h"
@@ -56,7 +57,6 @@ BlackboardWindow::BlackboardWindow()
         if (m_events)
             m_events->書ける_MouseMove(button, 0, x, y);
     };
-    m_board->onTouchFrame = [this](bool begins) { m_services.holdFileChecks(begins); };
     m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
     m_tray->setName(QStringLiteral("チョーク入れ"));
@@ -257,39 +257,4 @@ void BlackboardWindow::setMouseIcon(const PictureRef &picture)
         m_board->setCursor(cursor->cursor);
     else
         m_board->unsetCursor();
-}
-
-PictureRef BlackboardWindow::LoadPicture(const QByteArray &path, QString *error)
-{
-    return m_services.LoadPicture(path, error);
-}
-
-PictureRef BlackboardWindow::builtInCursor(BuiltInCursor which)
-{
-    return m_services.builtInCursor(which);
-}
-
-QByteArray BlackboardWindow::appPath() const
-{
-    return m_services.appPath();
-}
-
-void BlackboardWindow::Randomize()
-{
-    m_services.Randomize();
-}
-
-float BlackboardWindow::Rnd()
-{
-    return m_services.Rnd();
-}
-
-QDate BlackboardWindow::today() const
-{
-    return m_services.today();
-}
-
-void BlackboardWindow::reportError(const QString &line)
-{
-    m_services.reportError(line);
 }

@@ -5,7 +5,6 @@
 #include "forms/forms.h"
 #include "handlers/chalktable.h"
 #include "widgets/erasermenu.h"
-#include "widgets/services.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,9 +18,9 @@ class TrayImage;
 class TrayPanel;
 
 // The window itself, no logic: its widgets, built from the layout table, and the runtime
-// operations (Forms) that the handlers, frmMain, ask of them; what is not the window, it asks of
-// its Services. Events go to the FormEvents given to setEvents(), until it is given nullptr:
-// whoever owns the handlers does that before they go.
+// operations (Forms) that the handlers, frmMain, ask of them. Events go to the FormEvents given to
+// setEvents(), until it is given nullptr: whoever owns the handlers does that before they go
+// (Program, which makes both).
 class BlackboardWindow final : public QWidget, public Forms, public accessible::Frame
 {
 public:
@@ -41,17 +40,6 @@ public:
     void setFillColor(Colour colour) override;
     void Circle(float x, float y, float radius, Colour outline) override;
     void setMouseIcon(const PictureRef &picture) override;
-
-    PictureRef LoadPicture(const QByteArray &path, QString *error) override;
-    PictureRef builtInCursor(BuiltInCursor which) override;
-    QByteArray appPath() const override;
-    void Randomize() override;
-    float Rnd() override;
-    QDate today() const override;
-    void reportError(const QString &line) override;
-
-    // What is not the window: files, the program's folder, random numbers, the clock.
-    Services &services() { return m_services; }
 
     // The controls, for tests that look at real pixels and geometry.
     BoardWidget *board() const { return m_board; }
@@ -89,5 +77,4 @@ private:
     bool m_focusSaysInHand = false; // since the last change of what is in hand
     Colour m_fillColour = 0xFFFFFF;
     PictureRef m_mouseIcon;
-    Services m_services;
 };

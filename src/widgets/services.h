@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/forms.h"
+#include "forms/runtime.h"
 #include "pictures/cursorloader.h"
 
 #include <QDate>
@@ -10,19 +10,19 @@
 #include <optional>
 #include <random>
 
-// What the window's runtime offers the handlers that is not the window: cursor files and the
-// built-in cursors, the program's folder, random numbers, the clock and error lines. The window's
-// Forms passes these requests on to its Services; tests pin the clock and the numbers here.
-class Services final
+// The runtime's services, on Qt and the system: cursor files and the built-in cursors, the
+// program's folder, random numbers, the clock and error lines. Tests pin the clock and the
+// numbers here; a benchmark overrides what it varies.
+class Services : public Runtime
 {
 public:
-    PictureRef LoadPicture(const QByteArray &path, QString *error);
-    PictureRef builtInCursor(BuiltInCursor which);
-    QByteArray appPath() const;
-    void Randomize();
-    float Rnd();
-    QDate today() const;
-    void reportError(const QString &line);
+    PictureRef LoadPicture(const QByteArray &path, QString *error) override;
+    PictureRef builtInCursor(BuiltInCursor which) override;
+    QByteArray appPath() const override;
+    void Randomize() override;
+    float Rnd() override;
+    QDate today() const override;
+    void reportError(const QString &line) override;
     // While a touch frame is handled, each cursor file is checked once (CursorLoader::holdChecks).
     void holdFileChecks(bool hold) { m_loader.holdChecks(hold); }
 

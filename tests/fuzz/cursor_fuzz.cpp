@@ -16,6 +16,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         std::fprintf(stderr, "Qt's ico and png image readers are missing\n");
         __builtin_trap();
     }
+    // As the program starts.
+    QImageReader::setAllocationLimit(kDecodeAllocationLimitMiB);
     return 0;
 }
 

@@ -1,8 +1,6 @@
 // The real window as the program starts it, for the widget tests, and pixel helpers.
 #pragma once
-#include "accessibility/accessibility.h"
-#include "handlers/frmmain.h"
-#include "widgets/blackboardwindow.h"
+#include "app/program.h"
 #include "widgets/boardwidget.h"
 
 #include <QImage>
@@ -14,21 +12,18 @@ inline const QRgb kBoardPixel = qRgb(0, 64, 0);
 
 struct Blackboard
 {
-    // As the program does, the accessible interfaces are installed before the window is built.
-    const bool accessible = (installAccessibility(), true);
-    BlackboardWindow forms;
-    frmMain form {forms};
+    Program program;
+    BlackboardWindow &forms = program.window();
+    frmMain &form = program.form();
+    Services &services = program.services();
 
     // today: the date the system's clock says, when not given.
     explicit Blackboard(QDate today = {})
     {
         if (today.isValid())
-            forms.services().setClock([today] { return today; });
-        forms.setEvents(&form);
-        form.Form_Load();
-        forms.show();
+            services.setClock([today] { return today; });
+        program.start();
     }
-    ~Blackboard() { forms.setEvents(nullptr); }
     QImage board() const { return forms.board()->image(); }
 };
 

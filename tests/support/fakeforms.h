@@ -10,8 +10,9 @@
 #include <array>
 #include <deque>
 
-// A Forms that records what the handlers ask of it, with a pinned clock and a scripted Rnd.
-class FakeForms final : public Forms
+// The window and the runtime's services in one, recording what the handlers ask of them, with a
+// pinned clock and a scripted Rnd.
+class FakeForms final : public Forms, public Runtime
 {
 public:
     struct FakePicture final : Picture

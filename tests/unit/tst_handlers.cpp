@@ -54,7 +54,7 @@ void TestHandlers::dateWriter()
     QFETCH(QString, caption);
     FakeForms forms;
     forms.dates = {date};
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Date_Click();
     QCOMPARE(forms.caption, caption);
     QCOMPARE(forms.caption.split(kCrLf).size(), 5);
@@ -68,7 +68,7 @@ void TestHandlers::dateWriterReplacesEarlierDate()
 {
     FakeForms forms;
     forms.dates = {QDate(2026, 12, 25), QDate(2001, 3, 11)};
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Date_Click();
     form.Date_Click();
     QCOMPARE(forms.caption, QStringLiteral("3\r\n月\r\n11\r\n日\r\n(日)"));
@@ -79,7 +79,7 @@ void TestHandlers::dateWriterReadsTheClockOnce()
     // Midnight passes while the date is written: the caption must still be one date.
     FakeForms forms;
     forms.dates = {QDate(2026, 12, 31), QDate(2027, 1, 1), QDate(2027, 1, 2)};
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Date_Click();
     QCOMPARE(forms.caption, QStringLiteral("12\r\n月\r\n31\r\n日\r\n(木)"));
 }
@@ -88,7 +88,7 @@ void TestHandlers::formLoad()
 {
     FakeForms forms;
     forms.eraserVisible = false;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     QCOMPARE(form.chalkColor(), QStringLiteral("16777215"));
     QCOMPARE(forms.chalkVisible, (std::array<bool, 6> {false, true, true, true, true, true}));
@@ -124,7 +124,7 @@ void TestHandlers::chalkStrokeSpecks()
     QFETCH(QList<float>, draws);
     QFETCH(QList<QPointF>, offsets);
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     form.チョーク_Click(1); // yellow
     forms.rnd.assign(draws.begin(), draws.end());
@@ -151,7 +151,7 @@ void TestHandlers::chalkStrokeSpecks()
 void TestHandlers::chalkStrokeOrder()
 {
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     forms.log.clear();
     form.書ける_MouseMove(1, 0, 300, 300);
@@ -189,7 +189,7 @@ void TestHandlers::buttonsThatDoNothing()
 {
     QFETCH(int, button);
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     const auto visibleBefore = forms.chalkVisible;
     forms.log.clear();
@@ -204,7 +204,7 @@ void TestHandlers::buttonsThatDoNothing()
 void TestHandlers::eraserThenChalk()
 {
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     form.チョーク_Click(4); // blue
 
@@ -244,7 +244,7 @@ void TestHandlers::chalkClick()
     QFETCH(int, index);
     QFETCH(QString, text);
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     form.チョーク_Click(static_cast<std::int16_t>(index == 2 ? 3 : 2)); // hold some other chalk first
     if (eraserInHand)
@@ -263,7 +263,7 @@ void TestHandlers::heldColourOutsideTheTable()
     // Before Form_Load, ChalkColor holds no text of the colour table: a chalk stroke takes no
     // stick off the tray, since HideHeldChalk finds none equal.
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.書ける_MouseMove(1, 0, 1500, 1500);
     QVERIFY(form.chalkColor().isEmpty());
     QVERIFY(!forms.circles.isEmpty());
@@ -288,7 +288,7 @@ void TestHandlers::chalkClickOutsideTheTray()
 {
     QFETCH(int, index);
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     form.チョーク_Click(static_cast<std::int16_t>(index));
     QCOMPARE(form.chalkColor(), QStringLiteral("16777215"));
@@ -313,7 +313,7 @@ void TestHandlers::unreadableCursorFile()
     QFETCH(QString, file);
     QFETCH(QString, builtIn);
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     forms.unreadable = {file.toUtf8()};
 
@@ -339,7 +339,7 @@ void TestHandlers::unreadableCursorFile()
 void TestHandlers::commandsTouchOnlyTheirOwn()
 {
     FakeForms forms;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     form.チョーク_Click(5);
     form.書ける_MouseMove(2, 0, 100, 100);
@@ -398,7 +398,7 @@ void TestHandlers::cursorPathFromDirectoryBytes()
     QFETCH(QString, icon);
     FakeForms forms;
     forms.programDirectory = directory;
-    frmMain form(forms);
+    frmMain form(forms, forms);
     form.Form_Load();
     form.書ける_MouseMove(static_cast<std::int16_t>(button), 0, 1000, 1000);
     QCOMPARE(forms.loadedPaths, asked.isEmpty() ? QList<QByteArray> {} : QList<QByteArray> {asked});

@@ -330,7 +330,7 @@ void TestAccess::dateReadsAsOneLine()
     QCOMPARE(text->text(3, 5), QStringLiteral("29"));
     QCOMPARE(text->text(-4, 99), QStringLiteral("12月29日(水)"));
     // Rewritten on another day: it reads the new date.
-    b->forms.services().setClock([] { return QDate(2028, 1, 1); });
+    b->services.setClock([] { return QDate(2028, 1, 1); });
     b->form.Date_Click();
     QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("1月1日(土)"));
 }

@@ -1,5 +1,5 @@
 // A million stroke events through the real window: memory stays flat, the end state is right.
-#include "handlers/frmmain.h"
+#include "app/program.h"
 #include "resident.h"
 #include "widgets/blackboardwindow.h"
 #include "widgets/boardwidget.h"
@@ -29,11 +29,10 @@ void TestSoak::millionEvents()
     const long events = qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS") > 0
         ? qEnvironmentVariableIntValue("ZAV_SOAK_EVENTS")
         : 1'000'000;
-    BlackboardWindow window;
-    frmMain form(window);
-    window.setEvents(&form);
-    form.Form_Load();
-    window.show();
+    Program program;
+    BlackboardWindow &window = program.window();
+    frmMain &form = program.form();
+    program.start();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // What the tray should show, kept by a model of the script rather than read from the code.

@@ -247,7 +247,7 @@ void TestWindow::specksWhereRndSays()
     const auto blackboard = openBlackboard();
     QVERIFY(blackboard);
     int next = 0;
-    blackboard->forms.services().setRandom([&] {
+    blackboard->services.setRandom([&] {
         const float values[] = {side, dx, dy};
         return values[next++ % 3];
     });
