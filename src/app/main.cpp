@@ -1,6 +1,7 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "facts.h"
+#include "shell/shell.h"
 #include "system/display.h"
 #include "system/system.h"
 
@@ -119,8 +120,8 @@ int main(int argc, char **argv)
         window.setWindowFlag(Qt::FramelessWindowHint);
         window.move(0, 0);
     }
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &os::windowClosed);
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &shell::windowClosed);
     program.start();
-    os::windowShown(&window);
+    shell::windowShown(&window);
     return QApplication::exec();
 }

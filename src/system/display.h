@@ -1,16 +1,14 @@
 #pragma once
 // What the program asks of the windowing system: the display platform where there is a choice,
 // the line that says there is no display, and what the program's window needs of the system once
-// it exists and before it goes. One file per system implements it (display_posix.cpp,
-// display_windows.cpp, display_wasm.cpp).
+// it exists and before it goes (what surrounds the window is src/shell/'s). One file per system
+// implements it (display_posix.cpp, display_windows.cpp, display_wasm.cpp).
 
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <optional>
-
-class QWidget;
 
 namespace os {
 
@@ -32,12 +30,5 @@ void releaseWindow(std::uintptr_t nativeWindow);
 // a frame of the system's: in a web browser the screen is a canvas on the page, sized to the
 // window.
 bool windowIsScreen();
-// Once the program's window is shown. In a web browser, where Qt 6.4 tells a screen reader
-// nothing, the page is given the window's accessible objects to tell it of; elsewhere the system's
-// own bridge does that, and nothing more is needed.
-void windowShown(QWidget *window);
-// Once the program's window has closed. Where the program's loop ends with it, nothing more is
-// needed; in a web browser the page stays, and says the board has ended.
-void windowClosed();
 
 } // namespace os

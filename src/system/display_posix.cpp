@@ -41,10 +41,4 @@ bool windowIsScreen()
     return false;
 }
 
-void windowShown(QWidget *)
-{}
-
-void windowClosed()
-{}
-
 } // namespace os

@@ -37,10 +37,4 @@ bool windowIsScreen()
     return false;
 }
 
-void windowShown(QWidget *)
-{}
-
-void windowClosed()
-{}
-
 } // namespace os

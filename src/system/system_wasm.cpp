@@ -19,13 +19,6 @@ void tellPage(const QString &line)
         ended(line.toStdString());
 }
 
-void tellPageShown()
-{
-    const emscripten::val shown = emscripten::val::module_property("zavShown");
-    if (shown.typeOf().as<std::string>() == "function")
-        shown();
-}
-
 void guardLoading()
 {}
 

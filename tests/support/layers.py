@@ -14,7 +14,8 @@ ALLOWED = {
     "input": {"handlers"},
     "accessibility": set(),
     "widgets": {"forms", "handlers", "pictures", "input", "accessibility", "system"},
-    "app": {"widgets", "accessibility", "handlers", "pictures", "forms", "system"},
+    "shell": {"system"},
+    "app": {"shell", "widgets", "accessibility", "handlers", "pictures", "forms", "system"},
 }
 SYSTEM_HEADERS = re.compile(r"#\s*include\s*<(unistd\.h|fcntl\.h|sys/[^>]*|windows\.h|[a-z]*api\.h)>")
 INCLUDE = re.compile(r'#\s*include\s*"([a-z]+)/[^"]+"')

@@ -6,7 +6,7 @@
 // screen reader's click on an element is the object's press action: exactly what a click on that
 // picture or menu item does. A description that changes while its object has the focus (the
 // chalk in hand after a pick) is told through a live region.
-#include "system/system_wasm.h"
+#include "shell/page_wasm.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -214,11 +214,11 @@ EMSCRIPTEN_BINDINGS(zavScreenReader)
     emscripten::function("zavActivate", &activate);
 }
 
-namespace os {
+namespace shell {
 
 void mirrorForScreenReaders(QWidget *window)
 {
     Mirror::instance().attach(window);
 }
 
-} // namespace os
+} // namespace shell
