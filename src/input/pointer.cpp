@@ -1,6 +1,5 @@
 #include "input/pointer.h"
 
-#include "handlers/layout.h"
 #include "handlers/strokes.h"
 
 #include <QEventPoint>
@@ -79,9 +78,9 @@ std::pair<double, double> clip(const QPointF &centre, const QPointF &direction, 
 }
 } // namespace
 
-void rubOutHand(const QPointF &from, const QPointF &to, double radius, const QSize &board, const MoveSink &sink)
+void rubOutHand(const QPointF &from, const QPointF &to, double radius, double dab, const QSize &board,
+                const MoveSink &sink)
 {
-    const double dab = double(kEraserRadius) / layout::kTwipsPerPixel;
     // Dabs this far apart leave nothing between them: half a diagonal is within a dab's radius.
     const double gapless = std::floor(dab * std::sqrt(2.0));
     // Where a dab's centre may lie for it to touch the board.
@@ -123,7 +122,7 @@ void rubOutHand(const QPointF &from, const QPointF &to, double radius, const QSi
 void TouchTracker::frame(const QList<QEventPoint> &points, bool ended, bool allowed, double dotsPerInch,
                          const QSize &board, const MoveSink &sink)
 {
-    const double dab = double(kEraserRadius) / layout::kTwipsPerPixel;
+    const double dab = m_dab;
     const double largest = std::max(std::hypot(board.width(), board.height()), dab);
     for (const QEventPoint &point : points) {
         const int id = point.id();
@@ -157,7 +156,7 @@ void TouchTracker::frame(const QList<QEventPoint> &points, bool ended, bool allo
         // Only a point that moved lays a dab, as only a mouse move does.
         if (point.state() == QEventPoint::Updated) {
             if (contact->radius > 0)
-                rubOutHand(contact->last, at, contact->radius, board, sink);
+                rubOutHand(contact->last, at, contact->radius, dab, board, sink);
             else
                 sink(kWrite, at);
         }

@@ -1,8 +1,8 @@
 #pragma once
 // Mouse, pen and touch turned into what the board's handler takes: a button mask and a position.
 // The left button, a pen's tip and a finger write (1); the right button, a pen's eraser end, the
-// tip with the right barrel button, and the flat of a hand rub out (2). Positions stay in the
-// board's pixels; the widget turns them into twips.
+// tip with the right barrel button, and the flat of a hand rub out (2). Positions and sizes are
+// the board's pixels.
 
 #include "handlers/strokes.h"
 
@@ -48,17 +48,24 @@ inline constexpr double kPalmMillimetres = 20.0;
 inline constexpr int kMaxDabsPerHand = 48;
 
 // The flat of a hand, of the given radius, moved from one point to the next: eraser moves across
-// its whole width along the way, only where they touch the board, at most kMaxDabsPerHand. Up to
+// its whole width along the way (each rubbing out a dab of radius dab), only where they touch
+// the board, at most kMaxDabsPerHand. Up to
 // a speed that grows as the hand narrows (for a 100 mm hand about 10 pixels a frame) the band is
 // rubbed out without a gap; faster, the moves spread out evenly over it, as a fast mouse drag
 // leaves gaps between its dabs.
-void rubOutHand(const QPointF &from, const QPointF &to, double radius, const QSize &board, const MoveSink &sink);
+void rubOutHand(const QPointF &from, const QPointF &to, double radius, double dab, const QSize &board,
+                const MoveSink &sink);
 
 // Follows the touch points of one board from frame to frame: where each was, which of them are
 // the flat of a hand, and which are not to draw at all, until they lift.
 class TouchTracker
 {
 public:
+    // dab: the radius of the dab an eraser move lays.
+    explicit TouchTracker(double dab)
+        : m_dab(dab)
+    {}
+
     // The moves of one touch frame. ended: the last point lifted in it. allowed: false while a
     // pen is near; every point then draws nothing until it lifts.
     void frame(const QList<QEventPoint> &points, bool ended, bool allowed, double dotsPerInch, const QSize &board,
@@ -73,6 +80,7 @@ private:
         double radius = 0; // pixels; above 0 it is the flat of a hand
         bool ignored = false;
     };
+    double m_dab;
     QHash<int, Contact> m_contacts;
 };
 

@@ -3,6 +3,7 @@
 #include "facts.h"
 #include "handlers/chalktable.h"
 #include "handlers/layout.h"
+#include "handlers/strokes.h"
 #include "pictures/builtin.h"
 #include "pictures/cursorloader.h"
 #include "system/display.h"
@@ -48,14 +49,16 @@ BlackboardWindow::BlackboardWindow()
     // Created bottom first: the label, then the board over its left edge, then the tray over both.
     m_date = new DateStrip(this, layout::kDate.pixels());
     m_date->setObjectName(QStringLiteral("日付"));
-    m_board = new BoardWidget(this, toQRgb(layout::kBoardColour));
+    m_board = new BoardWidget(this, toQRgb(layout::kBoardColour), kEraserRadius / layout::kTwipsPerPixel);
     m_board->setObjectName(QStringLiteral("書ける"));
     m_board->setGeometry(layout::kBoard.pixels());
     m_board->setFocusPolicy(Qt::TabFocus);
     m_board->setName(QStringLiteral("黒板"));
-    m_board->onMouseMove = [this](std::int16_t button, float x, float y) {
+    // The handlers speak twips; the board, its pixels: turned here, once each way (Circle below).
+    m_board->onMouseMove = [this](std::int16_t button, const QPointF &pixels) {
+        const QPointF at = pixels * layout::kTwipsPerPixel;
         if (m_events)
-            m_events->書ける_MouseMove(button, 0, x, y);
+            m_events->書ける_MouseMove(button, 0, static_cast<float>(at.x()), static_cast<float>(at.y()));
     };
     m_tray = new TrayPanel(this, layout::kTray.pixels(), toQRgb(layout::kTrayColour));
     m_tray->setObjectName(QStringLiteral("Picture1"));
@@ -245,7 +248,8 @@ void BlackboardWindow::setFillColor(Colour colour)
 
 void BlackboardWindow::Circle(float x, float y, float radius, Colour outline)
 {
-    m_board->circle(x, y, radius, toQRgb(m_fillColour), toQRgb(outline));
+    constexpr float kPixel = layout::kTwipsPerPixel;
+    m_board->circle(x / kPixel, y / kPixel, radius / kPixel, toQRgb(m_fillColour), toQRgb(outline));
 }
 
 void BlackboardWindow::setMouseIcon(const PictureRef &picture)

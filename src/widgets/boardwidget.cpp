@@ -12,10 +12,11 @@
 
 #include <utility>
 
-BoardWidget::BoardWidget(QWidget *parent, QRgb background)
+BoardWidget::BoardWidget(QWidget *parent, QRgb background, double eraserRadius)
     : QWidget(parent)
     , m_image(layout::kBoard.pixels().size(), QImage::Format_RGB32)
     , m_background(background)
+    , m_touches(eraserRadius)
 {
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -32,8 +33,7 @@ void BoardWidget::clear()
 
 void BoardWidget::circle(float x, float y, float radius, QRgb fill, QRgb outline)
 {
-    constexpr float kPixel = layout::kTwipsPerPixel;
-    const QRect changed = drawCircle(m_image, x / kPixel, y / kPixel, radius / kPixel, fill, outline);
+    const QRect changed = drawCircle(m_image, x, y, radius, fill, outline);
     // Qt collects the requests into a region, not their bounding box: only an area inside one
     // that was itself requested is sure to be repainted. A speck lies inside its own dab.
     if (changed.isEmpty() || m_lastRequested.contains(changed))
@@ -74,10 +74,8 @@ void BoardWidget::focusOutEvent(QFocusEvent *)
 void BoardWidget::move(std::int16_t button, const QPointF &pixels)
 {
     const std::optional<QPointF> held = input::bounded(pixels);
-    if (!onMouseMove || !held)
-        return;
-    const QPointF at = *held * layout::kTwipsPerPixel;
-    onMouseMove(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    if (onMouseMove && held)
+        onMouseMove(button, *held);
 }
 
 void BoardWidget::mouseMoveEvent(QMouseEvent *event)

@@ -13,7 +13,8 @@
 class QTouchEvent;
 
 // The board 書ける: keeps its drawing in an image and repaints from it, so nothing is lost
-// to an expose. Coordinates it reports and takes are twips.
+// to an expose. Coordinates and radii it reports and takes are its pixels (the window turns
+// them into the handlers' twips and back).
 //
 // Mouse, pen and touch all reach the handler through onMouseMove, one call per delivered move:
 // the left button, a pen's tip and a finger write (1); the right button, a pen's eraser end, the
@@ -25,10 +26,11 @@ class QTouchEvent;
 class BoardWidget final : public QWidget, public accessible::Canvas
 {
 public:
-    explicit BoardWidget(QWidget *parent, QRgb background);
+    // eraserRadius: the radius, in pixels, of the dab a move that rubs out lays.
+    BoardWidget(QWidget *parent, QRgb background, double eraserRadius);
 
-    // Button mask: 1 left, 2 right, 4 middle; coordinates in twips.
-    std::function<void(std::int16_t button, float x, float y)> onMouseMove;
+    // Button mask: 1 left, 2 right, 4 middle; the position in pixels.
+    input::MoveSink onMouseMove;
     // Around all the moves of one touch frame: true before the first, false after the last.
     std::function<void(bool begins)> onTouchFrame;
 

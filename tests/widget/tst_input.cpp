@@ -292,9 +292,9 @@ void TestInput::flatOfTheHand()
     // The handler's moves, counted frame by frame.
     int moves = 0;
     int most = 0;
-    board->onMouseMove = [&moves, handler = board->onMouseMove](std::int16_t button, float x, float y) {
+    board->onMouseMove = [&moves, handler = board->onMouseMove](std::int16_t button, const QPointF &pixels) {
         ++moves;
-        handler(button, x, y);
+        handler(button, pixels);
     };
     // Magenta chalk all over the middle of the board; the hand slides over it, 5 pixels a frame.
     disc(b->forms, 250 * 15, 200 * 15, 180 * 15, 0xFF00FF);
