@@ -59,8 +59,10 @@ add_custom_target(zav_picture_files ALL DEPENDS ${ZAV_PICTURES})
 
 # The date's face travels with the program: RocknRoll One (SIL OFL) cut down to the characters a
 # date can hold and named ZAV Date, made with fontTools from Debian's fonts-rocknroll.
-set(ZAV_DATE_FONT_SOURCE /usr/share/fonts/truetype/rocknroll/RocknRollOne-Regular.ttf
-    CACHE FILEPATH "RocknRoll One, from which the date's face is cut")
+# Faces are the build machine's own files, also when it builds for another system.
+find_file(ZAV_DATE_FONT_SOURCE RocknRollOne-Regular.ttf
+    HINTS /usr/share/fonts/truetype/rocknroll PATH_SUFFIXES share/fonts/truetype/rocknroll fonts/truetype/rocknroll
+    NO_CMAKE_FIND_ROOT_PATH DOC "RocknRoll One, from which the date's face is cut")
 # The system's Python first (Debian's has fontTools), before any other on the PATH.
 if(NOT DEFINED Python3_ROOT_DIR AND EXISTS /usr/bin/python3)
     set(Python3_ROOT_DIR /usr)
@@ -71,8 +73,8 @@ execute_process(COMMAND ${ZAV_PYTHON} -c "import fontTools" RESULT_VARIABLE zav_
 if(NOT Python3_Interpreter_FOUND OR zav_no_fonttools)
     message(FATAL_ERROR "The date's face is made with fontTools: install python3-fonttools (Debian) or fonttools (pip)")
 endif()
-if(NOT EXISTS ${ZAV_DATE_FONT_SOURCE})
-    message(FATAL_ERROR "No ${ZAV_DATE_FONT_SOURCE}: install fonts-rocknroll, or name RocknRoll One in ZAV_DATE_FONT_SOURCE")
+if(NOT EXISTS "${ZAV_DATE_FONT_SOURCE}")
+    message(FATAL_ERROR "No RocknRoll One: install fonts-rocknroll, or name RocknRollOne-Regular.ttf in ZAV_DATE_FONT_SOURCE")
 endif()
 set(ZAV_DATE_FONT ${PROJECT_BINARY_DIR}/fonts/date.ttf)
 add_custom_command(OUTPUT ${ZAV_DATE_FONT}
@@ -88,10 +90,12 @@ add_custom_target(zav_date_font ALL DEPENDS ${ZAV_DATE_FONT})
 # texts travels with it: Noto Sans CJK JP (SIL OFL, Debian's fonts-noto-cjk) cut down to the
 # characters the program's strings hold, named ZAV UI.
 if(EMSCRIPTEN)
-    set(ZAV_UI_FONT_SOURCE /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
-        CACHE FILEPATH "Noto Sans CJK (a collection whose first face is JP), from which the texts' face is cut")
-    if(NOT EXISTS ${ZAV_UI_FONT_SOURCE})
-        message(FATAL_ERROR "No ${ZAV_UI_FONT_SOURCE}: install fonts-noto-cjk, or name Noto Sans CJK in ZAV_UI_FONT_SOURCE")
+    find_file(ZAV_UI_FONT_SOURCE NotoSansCJK-Regular.ttc
+        HINTS /usr/share/fonts/opentype/noto PATH_SUFFIXES share/fonts/opentype/noto fonts/opentype/noto
+        NO_CMAKE_FIND_ROOT_PATH
+        DOC "Noto Sans CJK (a collection whose first face is JP), from which the texts' face is cut")
+    if(NOT EXISTS "${ZAV_UI_FONT_SOURCE}")
+        message(FATAL_ERROR "No Noto Sans CJK: install fonts-noto-cjk, or name NotoSansCJK-Regular.ttc in ZAV_UI_FONT_SOURCE")
     endif()
     file(GLOB_RECURSE zav_texts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
     list(SORT zav_texts)

@@ -70,4 +70,9 @@ License: OFL-1.1
 Comment: The window's texts are written in Noto Sans CJK JP, cut down to the characters the
  program writes and named ZAV UI.
 ]=])
-install(FILES /usr/share/doc/emscripten/copyright DESTINATION licences RENAME emscripten-copyright.txt)
+find_file(ZAV_EMSCRIPTEN_COPYRIGHT copyright HINTS /usr/share/doc/emscripten NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+          DOC "emscripten's copyright file (Debian's), handed out with the page")
+if(NOT ZAV_EMSCRIPTEN_COPYRIGHT)
+    message(FATAL_ERROR "No emscripten copyright file: name Debian's in ZAV_EMSCRIPTEN_COPYRIGHT")
+endif()
+install(FILES ${ZAV_EMSCRIPTEN_COPYRIGHT} DESTINATION licences RENAME emscripten-copyright.txt)
