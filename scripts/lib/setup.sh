@@ -55,9 +55,11 @@ ensure_locale() {
     fi
 }
 
+# configure_and_build [CMAKE_ARGUMENTS...]: the Linux preset (CMakePresets.json) in $BUILD_DIR,
+# built with the generator CMake chose (CMAKE_GENERATOR, or its default).
 configure_and_build() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$BUILD_DIR" -j "$(nproc)" -- --no-print-directory
+    cmake -S "$ROOT" --preset linux -B "$BUILD_DIR" "$@" >/dev/null
+    cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
 
 # shellcheck source=scripts/lib/record.sh

@@ -56,7 +56,7 @@ web | windows)
     ;;
 deb)
     again cmake -S . -B build -DCMAKE_BUILD_TYPE="$(cache_of CMAKE_BUILD_TYPE)" -DZAV_WERROR="$(cache_of ZAV_WERROR)" \
-        -DZAV_BUILD_TESTS=OFF -DZAV_BUILD_BENCH=OFF >"$WORK/build.log" 2>&1 &&
+        -DBUILD_TESTING=OFF -DZAV_BUILD_BENCH=OFF >"$WORK/build.log" 2>&1 &&
         again cmake --build build -j "$(nproc)" >>"$WORK/build.log" 2>&1 ||
         { tail -40 "$WORK/build.log" >&2; fail "the second build failed"; }
     (cd "$WORK" && cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/first" >/dev/null) || fail "cpack failed"
