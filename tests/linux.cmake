@@ -37,8 +37,9 @@ add_test(NAME package COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/package.sh)
 set_tests_properties(package PROPERTIES ENVIRONMENT "ZAV_BUILD_DIR=${PROJECT_BINARY_DIR}" TIMEOUT 300 LABELS e2e)
 # The .deb once more from a second build elsewhere, otherwise and a day later: the same bytes.
 add_test(NAME reproducible_deb COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/reproducible.sh deb ${PROJECT_BINARY_DIR})
-set_tests_properties(reproducible_deb PROPERTIES TIMEOUT 1200 LABELS e2e)
+set_tests_properties(reproducible_deb PROPERTIES TIMEOUT 1200 LABELS "e2e;slow")
 zav_e2e(soak)
+set_tests_properties(e2e_soak PROPERTIES LABELS "e2e;slow")
 zav_e2e(displays)
 
 # Touch and pen into the real program on Xvfb, by a generic plugin that feeds the same events.
