@@ -4,7 +4,7 @@
 # The source layout: folders include only the folders below them; system headers only in system/.
 get_target_property(zav_widgets_includes Qt6::Widgets INTERFACE_INCLUDE_DIRECTORIES)
 list(FILTER zav_widgets_includes INCLUDE REGEX "QtWidgets$")
-add_test(NAME layers COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/support/layers.py ${PROJECT_SOURCE_DIR}/src
+add_test(NAME layers COMMAND ${ZAV_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/support/layers.py ${PROJECT_SOURCE_DIR}/src
          ${zav_widgets_includes})
 set_tests_properties(layers PROPERTIES LABELS unit)
 
