@@ -61,9 +61,7 @@ void windowShown(QWidget *window)
     startScale = QHighDpiScaling::factor(window->screen());
     mirrorForScreenReaders(window);
     // The page shows the window in place of its progress bar.
-    const emscripten::val pageShown = emscripten::val::module_property("zavShown");
-    if (pageShown.typeOf().as<std::string>() == "function")
-        pageShown();
+    os::callPage("zavShown");
 }
 
 void windowClosed()

@@ -14,9 +14,7 @@ namespace os {
 
 void tellPage(const QString &line)
 {
-    const emscripten::val ended = emscripten::val::module_property("zavEnded");
-    if (ended.typeOf().as<std::string>() == "function")
-        ended(line.toStdString());
+    callPage("zavEnded", line.toStdString());
 }
 
 void guardLoading()
