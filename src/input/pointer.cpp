@@ -122,8 +122,7 @@ void rubOutHand(const QPointF &from, const QPointF &to, double radius, double da
 void TouchTracker::frame(const QList<QEventPoint> &points, bool ended, bool allowed, double dotsPerInch,
                          const QSize &board, const MoveSink &sink)
 {
-    const double dab = m_dab;
-    const double largest = std::max(std::hypot(board.width(), board.height()), dab);
+    const double largest = std::max(std::hypot(board.width(), board.height()), m_dab);
     for (const QEventPoint &point : points) {
         const int id = point.id();
         if (point.state() == QEventPoint::Released) {
@@ -152,11 +151,11 @@ void TouchTracker::frame(const QList<QEventPoint> &points, bool ended, bool allo
         // A hand stays a hand until it lifts; a size that says nothing keeps the last one.
         const QSizeF diameters = point.ellipseDiameters();
         if (contactMillimetres(diameters, dotsPerInch) >= kPalmMillimetres)
-            contact->radius = std::clamp(std::max(diameters.width(), diameters.height()) / 2, dab, largest);
+            contact->radius = std::clamp(std::max(diameters.width(), diameters.height()) / 2, m_dab, largest);
         // Only a point that moved lays a dab, as only a mouse move does.
         if (point.state() == QEventPoint::Updated) {
             if (contact->radius > 0)
-                rubOutHand(contact->last, at, contact->radius, dab, board, sink);
+                rubOutHand(contact->last, at, contact->radius, m_dab, board, sink);
             else
                 sink(kWrite, at);
         }

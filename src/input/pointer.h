@@ -49,10 +49,9 @@ inline constexpr int kMaxDabsPerHand = 48;
 
 // The flat of a hand, of the given radius, moved from one point to the next: eraser moves across
 // its whole width along the way (each rubbing out a dab of radius dab), only where they touch
-// the board, at most kMaxDabsPerHand. Up to
-// a speed that grows as the hand narrows (for a 100 mm hand about 10 pixels a frame) the band is
-// rubbed out without a gap; faster, the moves spread out evenly over it, as a fast mouse drag
-// leaves gaps between its dabs.
+// the board, at most kMaxDabsPerHand. Up to a speed that grows as the hand narrows (for a 100 mm
+// hand about 10 pixels a frame) the band is rubbed out without a gap; faster, the moves spread
+// out evenly over it, as a fast mouse drag leaves gaps between its dabs.
 void rubOutHand(const QPointF &from, const QPointF &to, double radius, double dab, const QSize &board,
                 const MoveSink &sink);
 
