@@ -411,6 +411,8 @@ def phones(browser, url):
                        f"the whole board was not drawn, crisp, on a {width} x {height} phone")
             if page.device_scale != upright:
                 fail(f"a {width} x {height} phone at {ratio} shows the board at {page.device_scale}, not {upright}")
+            if browser.evaluate("document.getElementById('too-small').hidden") is not True:
+                fail(f"a {width} x {height} phone, which the board fits, is told it does not")
             page.touch("touchStart", [(60, 100)])
             for x in range(70, 301, 10):
                 page.touch("touchMove", [(x, 100)])
@@ -422,11 +424,19 @@ def phones(browser, url):
             wait_until(lambda: page.locate() and page.device_scale == turned and page.shot() and drawn(page)
                        and line() and crisp_board(page),
                        f"turned to {height} x {width}, the board was not refitted to {turned} with what was written")
+        # A browser's window even one of its pixels a board pixel does not fit: the page says so, and
+        # shows the board at that one pixel, to scroll to. (A phone's browser lays out a page wider
+        # than its screen and shows all of it, smaller.)
+        browser.call("Emulation.setDeviceMetricsOverride", width=320, height=240, deviceScaleFactor=1, mobile=False)
+        page = Page(browser, url)
+        wait_until(lambda: browser.evaluate("document.getElementById('too-small').hidden") is False
+                   and page.locate() and page.device_scale == 1,
+                   "a 320 x 240 screen is not told the board does not fit it, or the board is not at 1")
     finally:
         browser.call("Emulation.setTouchEmulationEnabled", enabled=False)
         browser.call("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=1, mobile=False)
     ok("phones upright and turned show the whole window, crisp, at the largest quarter step of their pixels; "
-       "a turn keeps what was written")
+       "a turn keeps what was written; a screen too small is told so")
 
 
 def audit(url):
