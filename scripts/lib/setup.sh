@@ -13,6 +13,8 @@ TEST_PACKAGES=(qt6-base-private-dev xvfb xauth xdotool x11-utils imagemagick pro
                clang-format clang-tidy shellcheck git)
 # What installing a .deb and seeing its window take (tests/e2e/deb.sh).
 SHOW_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick procps dbus)
+# What making and entering a Debian root take (scripts/in-debian).
+ROOT_PACKAGES=(mmdebstrap debian-archive-keyring util-linux)
 
 # ensure_packages NAME...: installs the ones not yet installed (as root), or says how and stops.
 ensure_packages() {
