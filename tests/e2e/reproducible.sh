@@ -92,13 +92,17 @@ for file in "${files[@]}"; do
     esac
 done
 found=$(/usr/bin/python3 - "$WORK/contents" "$BUILD" "$ROOT" "$AGAIN" "$XDG_CACHE_HOME" "$HOME/.cache" <<'PY'
-import os, sys
+import os, re, sys
 top, paths = sys.argv[1], sys.argv[2:]
+# A folder is named by its path when no more of a name follows: /src/zav/build and "/src/zav" name
+# /src/zav, /src/zav-blackboard does not.
+named = [(path, re.compile(re.escape(path.encode()) + rb"(?![-.\w\x80-\xff])" + b"|" +
+                           re.escape(path.encode("utf-16-le")) + rb"(?![-.\w]\x00)")) for path in paths]
 for folder, _, files in os.walk(top):
     for file in files:
         data = open(os.path.join(folder, file), "rb").read()
-        for path in paths:
-            if path.encode() in data or path.encode("utf-16-le") in data:
+        for path, pattern in named:
+            if pattern.search(data):
                 print(f"{os.path.relpath(os.path.join(folder, file), top)} names {path}")
 PY
 )
